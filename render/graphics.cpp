@@ -1,0 +1,89 @@
+#include "render/graphics.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include "game/state.h"
+#include "render/models.h"
+#include "render/road.h"
+#include "render/text.h"
+
+namespace {
+
+void setLight(GLenum light, GLenum parameter, GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    const GLfloat value[4] = {r, g, b, a};
+    glLightfv(light, parameter, value);
+}
+
+// Given once while the modelview matrix is the identity, so both lights stay
+// fixed relative to the eye as the camera follows the car.
+void setUpLights() {
+    setLight(GL_LIGHT0, GL_POSITION, 4.0f, 8.0f, 3.0f, 1.0f);
+    setLight(GL_LIGHT0, GL_AMBIENT, 0.45f, 0.45f, 0.45f, 1.0f);
+    setLight(GL_LIGHT0, GL_DIFFUSE, 0.95f, 0.95f, 0.85f, 1.0f);
+    setLight(GL_LIGHT0, GL_SPECULAR, 0.4f, 0.4f, 0.4f, 1.0f);
+
+    glEnable(GL_LIGHT1);
+    setLight(GL_LIGHT1, GL_POSITION, -3.0f, 5.0f, -2.0f, 0.0f);
+    setLight(GL_LIGHT1, GL_DIFFUSE, 0.2f, 0.15f, 0.1f, 1.0f);
+    setLight(GL_LIGHT1, GL_AMBIENT, 0.2f, 0.15f, 0.1f, 1.0f);
+}
+
+void placeCamera() {
+    const float x = game.player.x;
+    const float z = game.player.z;
+    gluLookAt(0.35f * x, 2.8f, z + 6.5f, 0.55f * x, 0.8f, z - 8.0f, 0.0, 1.0, 0.0);
+}
+
+}  // namespace
+
+void initGraphics() {
+    glClearColor(0.45f, 0.72f, 0.92f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_NORMALIZE);
+    glShadeModel(GL_SMOOTH);
+    setUpLights();
+    buildScenery();
+}
+
+void onReshape(int width, int height) {
+    game.windowWidth = width;
+    game.windowHeight = height;
+
+    // A minimised window may report a zero width or height; either would give
+    // a degenerate aspect ratio and an unusable projection.
+    const int w = width > 0 ? width : 1;
+    const int h = height > 0 ? height : 1;
+    glViewport(0, 0, width > 0 ? width : 0, h);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(62.0, static_cast<double>(w) / static_cast<double>(h), 0.1, 300.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void drawFrame() {
+    // The matrix mode is already the modelview: reshape and the text pass leave it so.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    placeCamera();
+
+    drawRoad();
+    for (const Tree& tree : game.trees) {
+        drawTree(tree);
+    }
+    for (const Obstacle& obstacle : game.obstacles) {
+        drawObstacle(obstacle);
+    }
+    drawCar();
+    drawHud();
+}
+
+void onDisplay() {
+    drawFrame();
+    glutSwapBuffers();
+}

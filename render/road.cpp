@@ -1,0 +1,3 @@
+#include "render/road.h"
+
+void drawRoad() {}

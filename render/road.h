@@ -1,0 +1,4 @@
+// The ground: grass, asphalt, centre-line dashes and edge lines.
+#pragma once
+
+void drawRoad();

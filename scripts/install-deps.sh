@@ -1,0 +1,37 @@
+#!/bin/sh
+# Installs the Debian packages Kestrun needs that are not yet installed.
+#   install-deps.sh play   what building and playing needs
+#   install-deps.sh test   that, plus what the test suite needs
+# Only missing packages are installed, so running it again does nothing.
+set -eu
+
+play="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
+      libfreetype-dev libfontconfig-dev fonts-wqy-microhei"
+test="$play libgtest-dev xvfb xauth xdotool imagemagick x11-utils"
+
+case "${1:-}" in
+    play) wanted=$play ;;
+    test) wanted=$test ;;
+    *)
+        echo "usage: $0 play|test" >&2
+        exit 2
+        ;;
+esac
+
+missing=""
+for package in $wanted; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $package"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing missing packages:$missing"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+# shellcheck disable=SC2086
+$sudo apt-get install -y -qq --no-install-recommends $missing
