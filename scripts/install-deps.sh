@@ -7,7 +7,8 @@ set -eu
 
 play="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
       libfreetype-dev libfontconfig-dev fonts-wqy-microhei"
-test="$play libgtest-dev xvfb xauth xdotool imagemagick x11-utils"
+test="$play libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
+      clang libfuzzer-14-dev desktop-file-utils appstream man-db dpkg-dev file"
 
 case "${1:-}" in
     play) wanted=$play ;;
