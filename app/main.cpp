@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/callbacks.h"
+#include "app/timer.h"
 #include "render/graphics.h"
 
 static_assert((GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE) == 146,
@@ -18,8 +20,8 @@ int main(int argc, char** argv) {
     glutCreateWindow("Kestrun");
     initGraphics();
 
-    glutDisplayFunc(onDisplay);
-    glutReshapeFunc(onReshape);
+    registerCallbacks();
+    startTimer();
 
     glutMainLoop();
     return 0;
