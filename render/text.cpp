@@ -1,5 +1,143 @@
 #include "render/text.h"
 
-void drawText(int, int, const char*) {}
+#include <GL/freeglut.h>
 
-void drawHud() {}
+#include <cstdio>
+#include <string>
+
+#include "game/state.h"
+#include "render/glyphs.h"
+#include "render/text_decode.h"
+#include "render/text_layout.h"
+
+namespace {
+
+// The em height that matches GLUT_BITMAP_HELVETICA_18, the font the texts
+// were laid out for.
+constexpr int kTextPixelSize = 18;
+
+enum class TextRenderer { Undecided, Glyphs, BitmapFont };
+
+TextRenderer renderer = TextRenderer::Undecided;
+
+// Every character any screen text can show, so one face serves them all and
+// each line looks uniform.
+std::u32string charactersOfTheTexts() {
+    std::u32string characters = U"0123456789-";
+    for (const char* text : kScreenTexts) {
+        characters += decodeGbk(text);
+    }
+    return characters;
+}
+
+bool openChineseFace(std::string& reason) {
+    if (!gbkDecoderAvailable()) {
+        reason = "the C library has no GBK converter (its gconv modules are missing)";
+        return false;
+    }
+    const FontFace face = findFaceCovering(charactersOfTheTexts());
+    if (face.path.empty()) {
+        reason = "no installed font has the Chinese characters";
+        return false;
+    }
+    return openGlyphFace(face, kTextPixelSize, reason);
+}
+
+// Decided once; without a usable face the texts keep only what the GLUT
+// bitmap font can draw, and the player is told once how to get the rest.
+TextRenderer chooseRenderer() {
+    std::string reason;
+    if (openChineseFace(reason)) {
+        return TextRenderer::Glyphs;
+    }
+    std::fprintf(stderr,
+                 "kestrun: %s; the screen texts show their ASCII characters only. "
+                 "Install the Debian package fonts-wqy-microhei to see them in full.\n",
+                 reason.c_str());
+    return TextRenderer::BitmapFont;
+}
+
+// Pixel transfer settings glBitmap needs for the glyphs' packed rows,
+// whatever the rest of the program left; restored by the matching pop.
+void pushGlyphUnpacking() {
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+}
+
+void drawGlyphs(const char* text) {
+    pushGlyphUnpacking();
+    for (char32_t codePoint : decodedText(text)) {
+        const Glyph& glyph = glyphFor(codePoint);
+        glBitmap(glyph.width, glyph.height, glyph.xOrigin, glyph.yOrigin, glyph.advance, 0.0f,
+                 glyph.bits.empty() ? nullptr : glyph.bits.data());
+    }
+    glPopClientAttrib();
+}
+
+// freeglut draws codes 1 to 255 only: bytes above 127 arrive as negative
+// values and draw nothing, which leaves the ASCII part of each text.
+void drawBitmapFontBytes(const char* text) {
+    for (const char* c = text; *c != '\0'; ++c) {
+        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, static_cast<signed char>(*c));
+    }
+}
+
+// Window pixels with y up, the raster position at (x, height - y).
+void beginScreenText(int x, int y) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, game.windowWidth, 0.0, game.windowHeight, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    // An empty bitmap moves the raster position without its having to be
+    // inside the view, as a glRasterPos at (x, height - y) would need.
+    glRasterPos2f(0.0f, 0.0f);
+    glBitmap(0, 0, 0.0f, 0.0f, static_cast<float>(x), static_cast<float>(game.windowHeight - y),
+             nullptr);
+}
+
+void endScreenText() {
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+}  // namespace
+
+void drawText(int x, int y, const char* text) {
+    // A minimised window has no area to write on, and glOrtho rejects an
+    // empty width or height.
+    if (text == nullptr || game.windowWidth <= 0 || game.windowHeight <= 0) {
+        return;
+    }
+    if (renderer == TextRenderer::Undecided) {
+        renderer = chooseRenderer();
+    }
+    beginScreenText(x, y);
+    if (renderer == TextRenderer::Glyphs) {
+        drawGlyphs(text);
+    } else {
+        drawBitmapFontBytes(text);
+    }
+    endScreenText();
+}
+
+// No colour is set: the texts take the raster colour the scene leaves, lit
+// like everything else.
+void drawHud() {
+    const HudLayout layout = layoutHud(game);
+    for (int i = 0; i < layout.count; ++i) {
+        const HudLine& line = layout.lines[i];
+        drawText(line.x, line.y, line.text);
+    }
+}

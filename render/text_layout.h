@@ -1,0 +1,55 @@
+// The screen texts as the game shows them: GBK byte strings, the number
+// formats, and where each phase puts its lines. No GL, so it is testable on
+// its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "game/state.h"
+
+// GBK (code page 936) bytes, written as escapes so the source file's own
+// encoding can never change them.
+inline constexpr char kTitleText[] = "Kestrun\xD3\xCE\xCF\xB7";
+inline constexpr char kStartPromptText[] = "\xB0\xB4 S \xBF\xAA\xCA\xBC\xD3\xCE\xCF\xB7";
+inline constexpr char kSidewaysText[] =
+    "A/D \xBB\xF2 \xA1\xFB/\xA1\xFA \xD7\xF3\xD3\xD2\xD2\xC6\xB6\xAF";
+inline constexpr char kSpeedKeysText[] =
+    "W/S \xBB\xF2 \xA1\xFC/\xA1\xFD \xBC\xD3\xCB\xD9\xBC\xF5\xCB\xD9";
+inline constexpr char kEscapeText[] = "ESC \xCD\xCB\xB3\xF6";
+inline constexpr char kScoreFormat[] = "\xB7\xD6\xCA\xFD: %d";
+inline constexpr char kSpeedFormat[] = "\xCB\xD9\xB6\xC8: %.0f";
+inline constexpr char kGameOverFormat[] = "\xD3\xCE\xCF\xB7\xBD\xE1\xCA\xF8  \xB7\xD6\xCA\xFD: %d";
+inline constexpr char kRestartText[] = "\xB0\xB4 R \xD6\xD8\xD0\xC2\xBF\xAA\xCA\xBC";
+inline constexpr char kMenuPromptText[] = "\xB0\xB4 M \xB7\xB5\xBB\xD8\xB2\xCB\xB5\xA5";
+
+// Every text and format above, so the font can be checked against all of them.
+inline constexpr int kScreenTextCount = 10;
+inline constexpr const char* kScreenTexts[kScreenTextCount] = {
+    kTitleText,   kStartPromptText, kSidewaysText,   kSpeedKeysText, kEscapeText,
+    kScoreFormat, kSpeedFormat,     kGameOverFormat, kRestartText,   kMenuPromptText};
+
+// Room for the longest formatted line, with any int32 score or float speed.
+inline constexpr std::size_t kHudTextBytes = 64;
+inline constexpr int kMaxHudLines = 5;
+
+// One line of text at a pixel position from the window's top-left corner.
+struct HudLine {
+    int x = 0;
+    int y = 0;
+    char text[kHudTextBytes] = {};
+};
+
+// The lines of one phase in drawing order; lives on the stack, so laying out
+// a frame allocates nothing.
+struct HudLayout {
+    HudLine lines[kMaxHudLines];
+    int count = 0;
+};
+
+void formatScore(char* out, std::size_t size, std::int32_t score);
+void formatSpeed(char* out, std::size_t size, float speed);
+void formatGameOver(char* out, std::size_t size, std::int32_t score);
+
+// The lines the given state's phase shows, placed from half the window size.
+HudLayout layoutHud(const GameState& state);
