@@ -1,0 +1,30 @@
+# Packaging: the icon renderer, and the installed tree and .deb checked with
+# Debian's own tools.
+kestrun_core_test(icon_image_test packaging/icon_image_test.cpp)
+target_link_libraries(icon_image_test PRIVATE kestrun_icon)
+
+kestrun_display_test(car_icon_test packaging/car_icon_test.cpp)
+target_link_libraries(car_icon_test PRIVATE kestrun_icon)
+target_compile_definitions(car_icon_test PRIVATE KESTRUN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
+set(kestrunPackagingTests ${CMAKE_CURRENT_SOURCE_DIR}/packaging)
+set(kestrunStage ${CMAKE_BINARY_DIR}/packaging-stage)
+
+# One staged install (prefix /usr, as in the package) that the checks share.
+add_test(NAME packaging_stage
+         COMMAND sh ${kestrunPackagingTests}/stage.sh ${CMAKE_BINARY_DIR} ${kestrunStage})
+set_tests_properties(packaging_stage PROPERTIES FIXTURES_SETUP kestrun_stage)
+
+add_test(NAME packaging_installed_files
+         COMMAND sh ${kestrunPackagingTests}/installed_files.sh ${kestrunStage})
+add_test(NAME packaging_desktop_and_metainfo
+         COMMAND sh ${kestrunPackagingTests}/desktop_and_metainfo.sh ${kestrunStage})
+add_test(NAME packaging_man_page COMMAND sh ${kestrunPackagingTests}/man_page.sh ${kestrunStage})
+add_test(NAME packaging_deb
+         COMMAND sh ${kestrunPackagingTests}/deb_package.sh ${CMAKE_BINARY_DIR} ${kestrunStage})
+add_test(NAME packaging_escape_exits
+         COMMAND ${KESTRUN_XVFB} sh ${kestrunPackagingTests}/escape_exits.sh ${kestrunStage})
+set_tests_properties(packaging_installed_files packaging_desktop_and_metainfo packaging_man_page
+                     packaging_deb packaging_escape_exits
+                     PROPERTIES FIXTURES_REQUIRED kestrun_stage TIMEOUT 120)
+set_tests_properties(packaging_escape_exits PROPERTIES LABELS display)
