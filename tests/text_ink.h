@@ -1,70 +1,46 @@
-// Finds where text was drawn: pixels of the back buffer that differ from the
-// clear colour, within a rectangle given from the window's top-left corner.
+// Where text was drawn: back-buffer pixels that differ from the clear colour.
 #pragma once
 
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <vector>
 
-#include "tests/gl_window.h"
+#include "game/state.h"
+#include "render/text.h"
 
 struct Ink {
     int count = 0;
-    int left = 1 << 30;  // bounding box of the pixels found, inclusive
-    int top = 1 << 30;
-    int right = -1;
-    int bottom = -1;
-    Rgb colour = {0, 0, 0};  // of the last pixel found
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive, from top-left
 };
 
-struct Area {
-    int left, top, width, height;
-};
-
-inline Rgb clearColour() {
+// Searches the rectangle whose top-left corner is (left, top) from the
+// window's top-left.
+inline Ink findInk(int left, int top, int width, int height) {
+    std::vector<GLubyte> pixels(static_cast<std::size_t>(width) * height * 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(left, game.windowHeight - top - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels.data());
     GLfloat c[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, c);
-    return rgb(c[0], c[1], c[2]);
-}
-
-inline void clearScreen() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
-inline std::vector<std::uint8_t> readArea(const Area& area, int windowHeight) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(area.width) * area.height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(area.left, windowHeight - area.top - area.height, area.width, area.height, GL_RGB,
-                 GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
-inline void addInk(Ink& ink, int x, int y, const Rgb& colour) {
-    ++ink.count;
-    ink.left = std::min(ink.left, x);
-    ink.right = std::max(ink.right, x);
-    ink.top = std::min(ink.top, y);
-    ink.bottom = std::max(ink.bottom, y);
-    ink.colour = colour;
-}
-
-// GL rows run bottom to top; the result is in top-left coordinates.
-inline Ink findInk(const Area& area, int windowHeight) {
-    const std::vector<std::uint8_t> pixels = readArea(area, windowHeight);
-    const Rgb background = clearColour();
+    const GLubyte sky[3] = {GLubyte(c[0] * 255 + 0.5f), GLubyte(c[1] * 255 + 0.5f),
+                            GLubyte(c[2] * 255 + 0.5f)};
     Ink ink;
-    for (int row = 0; row < area.height; ++row) {
-        for (int column = 0; column < area.width; ++column) {
-            const std::uint8_t* p =
-                &pixels[(static_cast<std::size_t>(row) * area.width + column) * 3];
-            const Rgb colour = {p[0], p[1], p[2]};
-            if (!near(colour, background, 0)) {
-                addInk(ink, area.left + column, area.top + area.height - 1 - row, colour);
-            }
+    for (int i = 0; i < width * height; ++i) {
+        const GLubyte* p = &pixels[static_cast<std::size_t>(i) * 4];
+        if (!std::equal(p, p + 3, sky)) {
+            const int x = left + i % width, y = top + height - 1 - i / width;
+            ++ink.count;
+            ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
+            ink.top = std::min(ink.top, y), ink.bottom = std::max(ink.bottom, y);
         }
     }
     return ink;
+}
+
+// Draws one text on a cleared screen and finds it on the rows of its line.
+inline Ink inkOfText(int x, int y, const char* text) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawText(x, y, text);
+    return findInk(x - 4, y - 24, 360, 30);
 }
