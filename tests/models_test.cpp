@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "game/state.h"
+#include "render/graphics.h"
 #include "render/models.h"
 #include "tests/gl_window.h"
 #include "tests/scene_gl.h"
@@ -236,6 +237,89 @@ TEST_F(ModelsTest, ModelsLeaveTheMatricesAsFound) {
         EXPECT_TRUE(currentMatrices() == before);
     }
     glLoadIdentity();
+}
+
+// Whole frames at the game's size, read back from the back buffer.
+class SceneFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        openTestWindow(800, 600);
+        game.phase = GamePhase::Menu;
+        game.player = PlayerCar{};
+        game.obstacles.clear();
+    }
+    void TearDown() override {
+        game.phase = GamePhase::Menu;
+        game.player = PlayerCar{};
+        game.obstacles.clear();
+        EXPECT_EQ(takeGlError(), GL_NO_ERROR);
+    }
+
+    static Rgb pixelAt(float x, float y, float z) {
+        const ScreenPoint p = screenPointOf(x, y, z);
+        return readPixel(p.x, p.y);
+    }
+};
+
+TEST_F(SceneFrameTest, CarBodyShowsWhereTheCarStandsAtStartUp) {
+    drawFrame();
+    // The rear face of the body, either side of the centre line, and the cabin above it.
+    for (float x : {-0.3f, 0.3f}) {
+        EXPECT_TRUE(litAs(pixelAt(x, 0.25f, 1.1f), kBody.r, kBody.g, kBody.b)) << x;
+    }
+    EXPECT_TRUE(litAs(pixelAt(0.0f, 0.7f, 0.45f), kCabin.r, kCabin.g, kCabin.b));
+}
+
+TEST_F(SceneFrameTest, RaceShowsTheCarAndEachObstacleInItsKindsColour) {
+    game.phase = GamePhase::Playing;
+    resetRace();
+    drawFrame();
+    EXPECT_TRUE(litAs(pixelAt(0.0f, 0.5f, 3.1f), kBody.r, kBody.g, kBody.b));
+
+    // The first obstacle of each lane, which nothing stands in front of.
+    auto colourOf = [](ObstacleKind kind) {
+        switch (kind) {
+            case ObstacleKind::Box:
+                return kBoxObstacle;
+            case ObstacleKind::Sphere:
+                return kSphereObstacle;
+            default:
+                return kCylinderObstacle;
+        }
+    };
+    // Centre of the drawn shape: a box from the ground, a sphere about the
+    // full height, a cylinder between once and twice the height.
+    auto centreHeight = [](const Obstacle& o) {
+        switch (o.kind) {
+            case ObstacleKind::Box:
+                return o.y;
+            case ObstacleKind::Sphere:
+                return o.height;
+            default:
+                return 1.5f * o.height;
+        }
+    };
+    std::set<float> lanesSeen;
+    for (const Obstacle& o : game.obstacles) {
+        if (!lanesSeen.insert(o.x).second || o.z < -80.0f) {
+            continue;
+        }
+        const Colour c = colourOf(o.kind);
+        EXPECT_TRUE(litAs(pixelAt(o.x, centreHeight(o), o.z), c.r, c.g, c.b))
+            << "lane " << o.x << " z " << o.z << " kind " << static_cast<int>(o.kind);
+    }
+    EXPECT_FALSE(lanesSeen.empty());
+
+    // The nearest obstacle, made each kind in turn.
+    Obstacle& first = game.obstacles.front();
+    for (ObstacleKind kind : {ObstacleKind::Box, ObstacleKind::Sphere, ObstacleKind::Cylinder,
+                              static_cast<ObstacleKind>(5)}) {
+        first.kind = kind;
+        drawFrame();
+        const Colour c = colourOf(kind);
+        EXPECT_TRUE(litAs(pixelAt(first.x, centreHeight(first), first.z), c.r, c.g, c.b))
+            << static_cast<int>(kind);
+    }
 }
 
 }  // namespace
