@@ -3,12 +3,21 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "game/state.h"
+#include "render/culling.h"
 #include "render/models.h"
 #include "render/road.h"
 #include "render/text.h"
 
 namespace {
+
+// Set from KESTRUN_GL_CHECK=1 at start-up: each displayed frame then reports
+// any GL error on stderr, so tests of the real binary can watch for them.
+bool reportGlErrors = false;
 
 void setLight(GLenum light, GLenum parameter, GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     const GLfloat value[4] = {r, g, b, a};
@@ -35,7 +44,35 @@ void placeCamera() {
     gluLookAt(0.35f * x, 2.8f, z + 6.5f, 0.55f * x, 0.8f, z - 8.0f, 0.0, 1.0, 0.0);
 }
 
+// Multisampling multiplies a software rasteriser's fill work, and the game's
+// speed is its tick rate: on such a renderer smooth edges would cost the
+// game its designed speed, so they are given up there and only there.
+void dropMultisamplingInSoftware() {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (namesSoftwareRenderer(renderer)) {
+        glDisable(GL_MULTISAMPLE);
+    }
+}
+
+void reportPendingGlErrors() {
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+        std::fprintf(stderr, "kestrun: GL error 0x%04x\n", error);
+    }
+}
+
 }  // namespace
+
+bool namesSoftwareRenderer(const char* renderer) {
+    if (renderer == nullptr) {
+        return false;
+    }
+    for (const char* name : {"llvmpipe", "softpipe", "swrast"}) {
+        if (std::strstr(renderer, name) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void initGraphics() {
     glClearColor(0.45f, 0.72f, 0.92f, 1.0f);
@@ -47,6 +84,9 @@ void initGraphics() {
     glEnable(GL_NORMALIZE);
     glShadeModel(GL_SMOOTH);
     setUpLights();
+    dropMultisamplingInSoftware();
+    const char* check = std::getenv("KESTRUN_GL_CHECK");
+    reportGlErrors = check != nullptr && std::strcmp(check, "1") == 0;
     buildScenery();
 }
 
@@ -72,12 +112,19 @@ void drawFrame() {
     glLoadIdentity();
     placeCamera();
 
+    // Models wholly outside the view are skipped; the car, drawn always,
+    // leaves the colour and normal the next passes rely on.
+    const Frustum view = currentFrustum();
     drawRoad();
     for (const Tree& tree : game.trees) {
-        drawTree(tree);
+        if (!skipDrawing(view, treeBounds(tree))) {
+            drawTree(tree);
+        }
     }
     for (const Obstacle& obstacle : game.obstacles) {
-        drawObstacle(obstacle);
+        if (!skipDrawing(view, obstacleBounds(obstacle))) {
+            drawObstacle(obstacle);
+        }
     }
     drawCar();
     drawHud();
@@ -85,5 +132,8 @@ void drawFrame() {
 
 void onDisplay() {
     drawFrame();
+    if (reportGlErrors) {
+        reportPendingGlErrors();
+    }
     glutSwapBuffers();
 }

@@ -12,3 +12,7 @@ void drawFrame();
 
 // freeglut display callback: draws the frame and swaps buffers.
 void onDisplay();
+
+// True when a GL_RENDERER string names a software rasteriser (llvmpipe,
+// softpipe, swrast); initGraphics turns multisampling off on those.
+bool namesSoftwareRenderer(const char* renderer);

@@ -1,0 +1,99 @@
+#include "render/culling.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+bool cullingEnabled = true;
+
+namespace {
+
+// A tree stands from the trunk's foot at y = 0.6 to the upper crown's top at
+// 2.7 and spreads at most 0.75 (the lower crown) from its axis: half its
+// height and that spread give 1.29; the rest is margin against rounding.
+constexpr float kTreeCentreHeight = 1.65f;
+constexpr float kTreeRadius = 1.4f;
+
+// Extra room on every sphere, so float rounding in the plane test can never
+// skip a model whose edge just touches the view.
+constexpr float kMargin = 0.05f;
+
+float matrixEntry(const float m[16], int row, int column) {
+    return m[column * 4 + row];
+}
+
+void setPlane(float plane[4], const float m[16], int row, float sign) {
+    for (int column = 0; column < 4; ++column) {
+        plane[column] = matrixEntry(m, 3, column) + sign * matrixEntry(m, row, column);
+    }
+    const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+    if (length > 0.0f) {
+        for (int i = 0; i < 4; ++i) {
+            plane[i] /= length;
+        }
+    }
+}
+
+void multiply(const float a[16], const float b[16], float out[16]) {
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            float sum = 0.0f;
+            for (int k = 0; k < 4; ++k) {
+                sum += matrixEntry(a, row, k) * matrixEntry(b, k, column);
+            }
+            out[column * 4 + row] = sum;
+        }
+    }
+}
+
+}  // namespace
+
+Frustum frustumFromMatrix(const float clipFromWorld[16]) {
+    // A point is inside when -w <= x, y, z <= w in clip space: each bound is
+    // the fourth row plus or minus one of the first three.
+    Frustum frustum;
+    for (int axis = 0; axis < 3; ++axis) {
+        setPlane(frustum.planes[2 * axis], clipFromWorld, axis, 1.0f);
+        setPlane(frustum.planes[2 * axis + 1], clipFromWorld, axis, -1.0f);
+    }
+    return frustum;
+}
+
+Frustum currentFrustum() {
+    float projection[16];
+    float view[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    float clipFromWorld[16];
+    multiply(projection, view, clipFromWorld);
+    return frustumFromMatrix(clipFromWorld);
+}
+
+bool outsideFrustum(const Frustum& frustum, const BoundingSphere& sphere) {
+    for (const auto& p : frustum.planes) {
+        // A degenerate plane (zero normal) cannot vouch for anything.
+        if (p[0] == 0.0f && p[1] == 0.0f && p[2] == 0.0f) {
+            continue;
+        }
+        const float distance = p[0] * sphere.x + p[1] * sphere.y + p[2] * sphere.z + p[3];
+        if (distance < -(sphere.radius + kMargin)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool skipDrawing(const Frustum& frustum, const BoundingSphere& sphere) {
+    return cullingEnabled && outsideFrustum(frustum, sphere);
+}
+
+BoundingSphere treeBounds(const Tree& tree) {
+    return {tree.x, tree.y + kTreeCentreHeight, tree.z, kTreeRadius};
+}
+
+BoundingSphere obstacleBounds(const Obstacle& o) {
+    // Centred at the top of a box: a box reaches down by the full height,
+    // a cylinder up by it, a sphere is centred there. Summing the extents
+    // covers every kind's shape whatever its proportions.
+    return {o.x, o.y + 0.5f * o.height, o.z, o.width + o.height + o.depth};
+}

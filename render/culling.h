@@ -1,0 +1,40 @@
+// Skips trees and obstacles that lie wholly outside the view. The software
+// renderer transforms and lights every vertex it is given before clipping
+// throws the invisible ones away, so not sending them saves most of a frame's
+// vertex work without changing a single pixel.
+#pragma once
+
+#include "game/state.h"
+
+struct BoundingSphere {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    float radius = 0.0f;
+};
+
+// Six planes (a, b, c, d) in world space, normalised so that a x + b y + c z + d
+// is the signed distance from the plane, positive on the inside.
+struct Frustum {
+    float planes[6][4] = {};
+};
+
+// On by default; off draws every model, which is how frames are compared.
+extern bool cullingEnabled;
+
+// The planes of clip space pulled back through a column-major clip-from-world
+// matrix (projection times view).
+Frustum frustumFromMatrix(const float clipFromWorld[16]);
+
+// The frustum of the projection and modelview matrices now loaded in GL.
+Frustum currentFrustum();
+
+// True when the sphere lies wholly on the outer side of some plane.
+bool outsideFrustum(const Frustum& frustum, const BoundingSphere& sphere);
+
+// True when culling is on and the sphere cannot reach the screen.
+bool skipDrawing(const Frustum& frustum, const BoundingSphere& sphere);
+
+// Spheres that hold every vertex the models emit, with room to spare.
+BoundingSphere treeBounds(const Tree& tree);
+BoundingSphere obstacleBounds(const Obstacle& obstacle);

@@ -1,0 +1,174 @@
+// The speed-ups must not show: whole frames drawn with culling on and off are
+// compared pixel for pixel over menu, race and game-over states at several
+// window sizes, and the software renderer draws without multisampling.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/simulation.h"
+#include "game/state.h"
+#include "render/culling.h"
+#include "render/graphics.h"
+#include "tests/gl_window.h"
+
+namespace {
+
+std::vector<std::uint8_t> readFrame(int width, int height) {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+std::vector<std::uint8_t> drawWithCulling(bool on, int width, int height) {
+    cullingEnabled = on;
+    drawFrame();
+    cullingEnabled = true;
+    return readFrame(width, height);
+}
+
+long differingPixels(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    long count = 0;
+    for (std::size_t i = 0; i + 3 < a.size(); i += 4) {
+        if (a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2] || a[i + 3] != b[i + 3]) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// How many trees and obstacles the frame just drawn left out.
+int skippedModels() {
+    const Frustum view = currentFrustum();
+    int skipped = 0;
+    for (const Tree& t : game.trees) {
+        skipped += outsideFrustum(view, treeBounds(t)) ? 1 : 0;
+    }
+    for (const Obstacle& o : game.obstacles) {
+        skipped += outsideFrustum(view, obstacleBounds(o)) ? 1 : 0;
+    }
+    return skipped;
+}
+
+void startFresh() {
+    game = GameState{};
+    buildScenery();
+}
+
+void startRace() {
+    startFresh();
+    game.phase = GamePhase::Playing;
+    resetRace();
+}
+
+// Ticks with the given controls held and the car put at x first.
+void race(int ticks, float x, ControlFlags held) {
+    game.player.x = x;
+    game.controls = held;
+    for (int i = 0; i < ticks; ++i) {
+        simulateTick();
+    }
+}
+
+struct RaceState {
+    std::string name;
+    std::function<void()> setUp;
+};
+
+std::vector<RaceState> raceStates() {
+    ControlFlags none;
+    ControlFlags left;
+    left.steerLeft = true;
+    ControlFlags fastRight;
+    fastRight.steerRight = true;
+    fastRight.accelerate = true;
+    ControlFlags fast;
+    fast.accelerate = true;
+    return {
+        {"menu at start-up", startFresh},
+        {"race start", startRace},
+        {"between lanes after 300 ticks",
+         [=] {
+             startRace();
+             race(300, 1.0f, none);
+         }},
+        {"steering left until the race ends",
+         [=] {
+             startRace();
+             race(400, 0.0f, left);
+         }},
+        {"fast, turned right",
+         [=] {
+             startRace();
+             race(250, -1.0f, fast);
+             race(4, 1.0f, fastRight);
+         }},
+        {"road scroll about to wrap",
+         [=] {
+             startRace();
+             race(580, 1.0f, fast);
+         }},
+        {"menu after a race",
+         [=] {
+             startRace();
+             race(120, 1.0f, none);
+             game.phase = GamePhase::Menu;
+             resetRace();
+         }},
+    };
+}
+
+struct WindowSize {
+    int width;
+    int height;
+};
+
+class CullingFramesTest : public testing::TestWithParam<WindowSize> {};
+
+TEST_P(CullingFramesTest, FramesAreIdenticalWithAndWithoutCulling) {
+    const WindowSize size = GetParam();
+    openTestWindow(size.width, size.height);
+    for (const RaceState& state : raceStates()) {
+        state.setUp();
+        // The road is lit with the normal the previous frame left current,
+        // so the first frame of a process differs from all later ones.
+        drawFrame();
+        const std::vector<std::uint8_t> culled = drawWithCulling(true, size.width, size.height);
+        const int skipped = skippedModels();
+        const std::vector<std::uint8_t> full = drawWithCulling(false, size.width, size.height);
+        EXPECT_EQ(differingPixels(culled, full), 0) << state.name;
+        // Comparing frames where nothing was skipped would prove nothing.
+        EXPECT_GT(skipped, 10) << state.name;
+        EXPECT_EQ(takeGlError(), 0u) << state.name;
+    }
+    startFresh();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CullingFramesTest,
+                         testing::Values(WindowSize{800, 600}, WindowSize{1920, 1080},
+                                         WindowSize{333, 777}));
+
+TEST(MultisampleLeverTest, SoftwareRendererDrawsWithoutMultisampling) {
+    openTestWindow(800, 600);
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    ASSERT_NE(renderer, nullptr);
+    ASSERT_TRUE(namesSoftwareRenderer(renderer)) << renderer;
+    EXPECT_FALSE(glIsEnabled(GL_MULTISAMPLE));
+}
+
+TEST(MultisampleLeverTest, OnlySoftwareRasterisersAreNamed) {
+    EXPECT_TRUE(namesSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(namesSoftwareRenderer("softpipe"));
+    EXPECT_TRUE(namesSoftwareRenderer("Mesa X11 swrast"));
+    EXPECT_FALSE(namesSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+    EXPECT_FALSE(namesSoftwareRenderer("AMD Radeon RX 6600 (navi23, LLVM 15.0.6)"));
+    EXPECT_FALSE(namesSoftwareRenderer(""));
+    EXPECT_FALSE(namesSoftwareRenderer(nullptr));
+}
+
+}  // namespace

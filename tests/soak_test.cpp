@@ -1,0 +1,221 @@
+// A million ticks of random play on the display-free core: keys of both kinds
+// pressed and released at random, races restarted whenever one ends, and every
+// rule checked after every tick and every key.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "game/simulation.h"
+#include "game/state.h"
+#include "input/keyboard.h"
+#include "tests/race_invariants.h"
+
+namespace {
+
+constexpr long kSoakTicks = 1000000;
+constexpr std::uint32_t kPlaySeed = 20240611;
+
+// The game's own keys, a few it ignores, and the arrows. Escape (27) is left
+// out: it ends the process.
+constexpr unsigned char kLetters[] = {'a', 'A', 'j', 'J', 'd',  'D', 'l', 'L', 'w',
+                                      'W', 'i', 'I', 's', 'S',  'k', 'K', 'r', 'R',
+                                      'm', 'M', 'x', ' ', '\r', 0,   127, 200, 255};
+constexpr int kSpecials[] = {kSpecialLeft, kSpecialUp, kSpecialRight, kSpecialDown, 1, 104, 112};
+
+struct SoakFigures {
+    long ticks = 0;
+    long keyEvents = 0;
+    long racesEnded = 0;
+    long longestRace = 0;
+    float minSpeed = 100.0f;
+    float maxSpeed = 0.0f;
+    float minX = 0.0f;
+    float maxX = 0.0f;
+};
+
+// At most kObstacleTarget obstacles, nearest first in strictly decreasing z.
+bool obstaclesInOrder(const GameState& s) {
+    if (s.obstacles.size() > static_cast<std::size_t>(kObstacleTarget)) {
+        return false;
+    }
+    for (std::size_t i = 1; i < s.obstacles.size(); ++i) {
+        if (!(s.obstacles[i].z < s.obstacles[i - 1].z)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string phaseChange(int key, const GameState& before, const GameState& after) {
+    return "key " + std::to_string(key) + " moved the phase from " +
+           std::to_string(static_cast<int>(before.phase)) + " to " +
+           std::to_string(static_cast<int>(after.phase));
+}
+
+// A key may only move the phase along the game's own transitions, and every
+// move into a race or back to the menu starts from a fresh race.
+std::string checkKeyEvent(const GameState& before, const GameState& after, bool letterDown,
+                          unsigned char key) {
+    if (!obstaclesInOrder(after)) {
+        return "a key event broke the obstacle order";
+    }
+    if (after.phase == before.phase) {
+        return {};
+    }
+    const bool allowed =
+        letterDown && ((before.phase == GamePhase::Menu && after.phase == GamePhase::Playing &&
+                        (key == 'S' || key == 's')) ||
+                       (before.phase == GamePhase::GameOver && after.phase == GamePhase::Playing &&
+                        (key == 'R' || key == 'r')) ||
+                       (before.phase == GamePhase::GameOver && after.phase == GamePhase::Menu &&
+                        (key == 'M' || key == 'm')));
+    if (!allowed) {
+        return phaseChange(key, before, after);
+    }
+    if (after.score != 0 || after.obstacles.size() != static_cast<std::size_t>(kObstacleTarget) ||
+        after.player.x != 0.0f || after.player.speed != 18.0f) {
+        return "a phase change did not start from a fresh race";
+    }
+    return {};
+}
+
+class RandomPlayer {
+public:
+    explicit RandomPlayer(std::uint32_t seed) : random_(seed) {}
+
+    // One random key press or release, of either kind; returns a fault or "".
+    std::string pressOrRelease() {
+        const GameState before = game;
+        const bool down = chance(0.5);
+        if (chance(0.7)) {
+            const unsigned char key = kLetters[pick(sizeof(kLetters))];
+            down ? onKeyDown(key, 0, 0) : onKeyUp(key, 0, 0);
+            return checkKeyEvent(before, game, down, key);
+        }
+        const int key = kSpecials[pick(sizeof(kSpecials) / sizeof(kSpecials[0]))];
+        down ? onSpecialDown(key, 0, 0) : onSpecialUp(key, 0, 0);
+        return checkKeyEvent(before, game, false, 0);
+    }
+
+    // Sometimes a race is left to run for a long while with the keys as they are.
+    int ticksUntilNextKey() { return chance(0.02) ? pick(600) : pick(8); }
+
+    // After a game over: race again or go through the menu, as a player would.
+    void restart() {
+        if (chance(0.5)) {
+            onKeyDown('r', 0, 0);
+        } else {
+            onKeyDown('m', 0, 0);
+            onKeyDown('s', 0, 0);
+        }
+    }
+
+    bool chance(double p) { return std::uniform_real_distribution<double>(0.0, 1.0)(random_) < p; }
+
+    int pick(std::size_t count) {
+        return std::uniform_int_distribution<int>(0, static_cast<int>(count) - 1)(random_);
+    }
+
+private:
+    std::mt19937 random_;
+};
+
+void record(SoakFigures& figures, long raceTicks) {
+    const PlayerCar& car = game.player;
+    if (game.phase == GamePhase::Playing || game.phase == GamePhase::GameOver) {
+        figures.minSpeed = std::min(figures.minSpeed, car.speed);
+        figures.maxSpeed = std::max(figures.maxSpeed, car.speed);
+        figures.minX = std::min(figures.minX, car.x);
+        figures.maxX = std::max(figures.maxX, car.x);
+    }
+    figures.longestRace = std::max(figures.longestRace, raceTicks);
+}
+
+// Plays until kSoakTicks ticks have run; returns the first fault or "".
+std::string soak(RandomPlayer& player, SoakFigures& figures) {
+    game = GameState{};
+    buildScenery();
+    onKeyDown('s', 0, 0);
+    long raceTicks = 0;
+    while (figures.ticks < kSoakTicks) {
+        for (int n = player.ticksUntilNextKey(); n > 0 && figures.ticks < kSoakTicks; --n) {
+            const GameState before = game;
+            simulateTick();
+            ++figures.ticks;
+            raceTicks = game.phase == GamePhase::Playing ? raceTicks + 1 : raceTicks;
+            std::string fault = checkTickInvariants(before, game);
+            if (!fault.empty()) {
+                return "tick " + std::to_string(figures.ticks) + ": " + fault;
+            }
+            if (before.phase == GamePhase::Playing && game.phase == GamePhase::GameOver) {
+                ++figures.racesEnded;
+                record(figures, raceTicks);
+                raceTicks = 0;
+                // Half the time the random keys find their own way back.
+                if (player.chance(0.5)) {
+                    player.restart();
+                }
+            }
+        }
+        ++figures.keyEvents;
+        std::string fault = player.pressOrRelease();
+        if (!fault.empty()) {
+            return "key event " + std::to_string(figures.keyEvents) + ": " + fault;
+        }
+        record(figures, raceTicks);
+    }
+    return {};
+}
+
+TEST(SoakTest, MillionTicksOfRandomPlayKeepEveryRule) {
+    RandomPlayer player(kPlaySeed);
+    SoakFigures figures;
+    const std::string fault = soak(player, figures);
+    ASSERT_EQ(fault, "");
+
+    std::printf("soak: %ld ticks, %ld key events, %ld races ended, longest race %ld ticks\n",
+                figures.ticks, figures.keyEvents, figures.racesEnded, figures.longestRace);
+    EXPECT_EQ(figures.ticks, kSoakTicks);
+    // The play really went everywhere the rules guard: many races, both speed
+    // clamps and both road edges.
+    EXPECT_GT(figures.racesEnded, 1000);
+    EXPECT_EQ(figures.minSpeed, kMinSpeed);
+    EXPECT_EQ(figures.maxSpeed, kMaxSpeed);
+    EXPECT_EQ(figures.minX, -kLateralLimit);
+    EXPECT_EQ(figures.maxX, kLateralLimit);
+}
+
+TEST(SoakTest, SameSeedPlaysTheSameGame) {
+    // A shorter replay: the same seed must reach the very same record.
+    auto play = [](std::uint32_t seed) {
+        RandomPlayer player(seed);
+        game = GameState{};
+        buildScenery();
+        onKeyDown('s', 0, 0);
+        for (int i = 0; i < 20000; ++i) {
+            for (int n = player.ticksUntilNextKey(); n > 0; --n) {
+                simulateTick();
+            }
+            if (game.phase == GamePhase::GameOver) {
+                player.restart();
+            }
+            player.pressOrRelease();
+        }
+        return game;
+    };
+    const GameState first = play(kPlaySeed);
+    const GameState second = play(kPlaySeed);
+    EXPECT_EQ(first.score, second.score);
+    EXPECT_EQ(first.phase, second.phase);
+    EXPECT_EQ(first.roadScroll, second.roadScroll);
+    EXPECT_EQ(std::memcmp(&first.player, &second.player, sizeof first.player), 0);
+    ASSERT_EQ(first.obstacles.size(), second.obstacles.size());
+    EXPECT_EQ(std::memcmp(first.obstacles.data(), second.obstacles.data(),
+                          first.obstacles.size() * sizeof(Obstacle)),
+              0);
+}
+
+}  // namespace
