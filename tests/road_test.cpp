@@ -1,241 +1,150 @@
 #include <GL/freeglut.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "game/state.h"
 #include "render/graphics.h"
 #include "render/road.h"
 #include "tests/gl_window.h"
-#include "tests/scene_gl.h"
 
 namespace {
 
-// What the race camera (eye at z = 8.5, far plane 300 away) can see of the road.
-constexpr float kNearestSeen = 8.5f;
-constexpr float kFarthestSeen = -291.5f;
-
-// True when z lies on a centre-line dash at this scroll.
-bool onDash(float z, float roadScroll) {
+TEST(RoadTest, AtZeroScrollTheDashesStandInTwoInterleavedSets) {
     for (int i = 0; i < kDashCount; ++i) {
-        const float far = dashFarEdge(i, roadScroll);
-        if (z >= far && z <= far + kDashLength) {
-            return true;
-        }
+        const float expected = i <= 71    ? -390.0f + 6.0f * i
+                               : i <= 131 ? -358.0f + 6.0f * (i - 72)
+                               : i <= 138 ? 2.0f + 6.0f * (i - 132)
+                                          : -356.0f;
+        EXPECT_EQ(dashFarEdge(i, 0.0f), expected) << i;
     }
-    return false;
 }
 
-// Distance from z to the nearest dash end, so samples can keep off the edges.
-float toNearestDashEnd(float z, float roadScroll) {
-    float nearest = INFINITY;
-    for (int i = 0; i < kDashCount; ++i) {
-        const float far = dashFarEdge(i, roadScroll);
-        nearest = std::min({nearest, std::fabs(z - far), std::fabs(z - far - kDashLength)});
-    }
-    return nearest;
-}
-
-TEST(DashTest, AtZeroScrollTheDashesStandInTheirTwoInterleavedSets) {
-    for (int i = 0; i <= 71; ++i) {
-        EXPECT_EQ(dashFarEdge(i, 0.0f), -390.0f + 6.0f * static_cast<float>(i)) << i;
-    }
-    for (int i = 72; i <= 131; ++i) {
-        EXPECT_EQ(dashFarEdge(i, 0.0f), -358.0f + 6.0f * static_cast<float>(i - 72)) << i;
-    }
-    for (int i = 132; i <= 138; ++i) {
-        EXPECT_EQ(dashFarEdge(i, 0.0f), 2.0f + 6.0f * static_cast<float>(i - 132)) << i;
-    }
-    EXPECT_EQ(dashFarEdge(139, 0.0f), -356.0f);
-}
-
-// Between two ticks every dash moves toward the viewer by the tick's step,
-// except one that leaves the window behind the camera and comes back beyond
-// the far plane. Sweeps the whole scroll range, including its wrap at 400.
-TEST(DashTest, DashesStreamTowardTheViewerWithTheWorld) {
+// Tick by tick every dash moves toward the viewer with the world, except when
+// it leaves behind the camera (eye at z = 8.5) and comes back beyond the far
+// plane (300 ahead). Runs through the scroll's wrap at 400.
+TEST(RoadTest, DashesStreamTowardTheViewerWithTheWorld) {
     const float step = 0.016f * 18.0f;
     float scroll = 0.0f;
     for (int tick = 0; tick < 3000; ++tick) {
-        float next = scroll + step;
-        if (next > 400.0f) {
-            next -= 400.0f;
-        }
+        const float next = scroll + step > 400.0f ? scroll + step - 400.0f : scroll + step;
         for (int i = 0; i < kDashCount; ++i) {
             const float before = dashFarEdge(i, scroll);
             const float after = dashFarEdge(i, next);
-            ASSERT_GT(after, -400.0f);
-            ASSERT_LE(after, 40.0f);
+            ASSERT_TRUE(after > -400.0f && after <= 40.0f) << after;
             if (std::fabs(after - before - step) > 1e-3f) {
-                // A jump is allowed only where no one can see it.
-                ASSERT_GT(before + kDashLength, kNearestSeen) << "tick " << tick << " dash " << i;
-                ASSERT_LT(after, kFarthestSeen) << "tick " << tick << " dash " << i;
+                ASSERT_TRUE(before + kDashLength > 8.5f && after < -291.5f) << "dash " << i;
             }
         }
         scroll = next;
     }
 }
 
-TEST(DashTest, TheSeenStretchIsThePatternShiftedByTheScroll) {
-    for (float scroll : {3.3f, 77.0f, 199.5f, 318.25f, 400.0f}) {
-        for (float z = -290.0f; z < kNearestSeen; z += 0.37f) {
-            const float back = z - scroll;
-            if (back < -290.0f || toNearestDashEnd(z, scroll) < 0.01f) {
-                continue;
-            }
-            EXPECT_EQ(onDash(z, scroll), onDash(back, 0.0f)) << "scroll " << scroll << " z " << z;
-        }
-    }
-}
-
-class RoadTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        openTestWindow(800, 600);
-        // A race's texts stay in the top-left corner, clear of the road.
-        game.phase = GamePhase::Playing;
-        resetRace();
-        game.obstacles.clear();
-    }
-    void TearDown() override {
-        game.phase = GamePhase::Menu;
-        game.roadScroll = 0.0f;
-        EXPECT_EQ(takeGlError(), GL_NO_ERROR);
-    }
-
-    // Class of the ground pixel at world (x, 0, z) after drawing a frame.
-    Rgb groundPixel(float x, float z) {
-        const ScreenPoint p = screenPointOf(x, 0.0f, z);
-        return readPixel(p.x, p.y);
-    }
-};
-
-TEST_F(RoadTest, PiecesLieFlatAtTheirHeightsAndTheDashesWhereComputed) {
-    game.roadScroll = 123.4f;
-    glNormal3f(0.3f, 0.4f, 0.5f);
-    glLoadIdentity();
-    const MatrixState before = currentMatrices();
-    const Feedback fed = captureFeedback(drawRoad, 420.0f);
-    drawRoad();
-    EXPECT_TRUE(currentMatrices() == before);
-
-    // No normal of its own: the one left current is untouched.
-    GLfloat normal[3];
-    glGetFloatv(GL_CURRENT_NORMAL, normal);
-    EXPECT_FLOAT_EQ(normal[0], 0.3f);
-    EXPECT_FLOAT_EQ(normal[2], 0.5f);
-
-    EXPECT_EQ(fed.otherTokens, 0);
-    EXPECT_EQ(fed.triangles.size(), 2u * 144u);
-    struct Piece {
-        float r, g, b;
-        std::size_t triangles;
-        Bounds span;
-    };
-    const Piece pieces[] = {
-        {0.18f, 0.42f, 0.16f, 2, {{-80.0f, -0.01f, -400.0f}, {80.0f, -0.01f, 60.0f}}},
-        {0.22f, 0.22f, 0.24f, 2, {{-3.2f, -0.005f, -400.0f}, {3.2f, -0.005f, 60.0f}}},
-        {0.65f, 0.65f, 0.65f, 4, {{-3.22f, -0.002f, -400.0f}, {3.22f, -0.002f, 60.0f}}},
-    };
-    for (const Piece& piece : pieces) {
-        const std::vector<FedTriangle> found = trianglesColoured(fed, piece.r, piece.g, piece.b);
-        EXPECT_EQ(found.size(), piece.triangles);
-        const Bounds b = boundsOf(found);
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_NEAR(b.min[k], piece.span.min[k], 1e-3f) << piece.r << " axis " << k;
-            EXPECT_NEAR(b.max[k], piece.span.max[k], 1e-3f) << piece.r << " axis " << k;
-        }
-    }
-
-    // Each dash is two triangles 0.24 wide and 3 long; collect their far edges.
-    const std::vector<FedTriangle> dashes = trianglesColoured(fed, 0.88f, 0.82f, 0.25f);
-    ASSERT_EQ(dashes.size(), 2u * kDashCount);
-    std::vector<float> drawn;
-    for (std::size_t t = 0; t < dashes.size(); t += 2) {
-        const std::vector<FedTriangle> quad = {dashes[t], dashes[t + 1]};
-        const Bounds b = boundsOf(quad);
-        EXPECT_NEAR(b.max[0] - b.min[0], 0.24f, 1e-3f);
-        EXPECT_NEAR(b.max[2] - b.min[2], 3.0f, 1e-2f);
-        EXPECT_NEAR(b.min[1], 0.002f, 1e-3f);
-        EXPECT_NEAR(b.max[1], 0.002f, 1e-3f);
-        drawn.push_back(b.min[2]);
-    }
-    std::vector<float> expected;
+bool onDash(float z, float roadScroll) {
     for (int i = 0; i < kDashCount; ++i) {
-        expected.push_back(dashFarEdge(i, game.roadScroll));
-    }
-    std::sort(drawn.begin(), drawn.end());
-    std::sort(expected.begin(), expected.end());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(drawn[i], expected[i], 1e-2f) << i;
-    }
-}
-
-TEST_F(RoadTest, GrassAsphaltAndLinesLieWhereTheyBelong) {
-    drawFrame();
-    for (float side : {-1.0f, 1.0f}) {
-        for (float z : {-3.0f, -12.0f, -30.0f}) {
-            SCOPED_TRACE(testing::Message() << "side " << side << " z " << z);
-            EXPECT_TRUE(litAs(groundPixel(side * 1.2f, z), 0.22f, 0.22f, 0.24f));
-            EXPECT_TRUE(litAs(groundPixel(side * 2.6f, z), 0.22f, 0.22f, 0.24f));
-            EXPECT_TRUE(litAs(groundPixel(side * 3.135f, z), 0.65f, 0.65f, 0.65f));
-            EXPECT_TRUE(litAs(groundPixel(side * 3.8f, z), 0.18f, 0.42f, 0.16f));
+        if (z >= dashFarEdge(i, roadScroll) && z <= dashFarEdge(i, roadScroll) + kDashLength) {
+            return true;
         }
     }
-    // Far edges -10 and -6 at zero scroll: a bar from -12 to -7, then a gap.
-    EXPECT_TRUE(litAs(groundPixel(0.0f, -8.5f), 0.88f, 0.82f, 0.25f));
-    EXPECT_TRUE(litAs(groundPixel(0.0f, -6.5f), 0.22f, 0.22f, 0.24f));
+    return false;
 }
 
-TEST_F(RoadTest, DashesOnScreenFollowTheScrollTowardTheViewer) {
-    for (float scroll : {0.0f, 37.5f, 150.2f, 263.3f, 398.6f}) {
-        for (float shift : {0.0f, 1.7f}) {
-            game.roadScroll = scroll + shift;
-            drawFrame();
-            // Near enough for a unit of road to span several pixels, and clear
-            // of the car, which hides the line nearer than about z = -4.
-            for (float z = -20.0f; z + shift < -4.0f; z += 0.25f) {
-                if (toNearestDashEnd(z, scroll) < 0.5f) {
-                    continue;
-                }
-                // What stood at z before the shift now stands shift nearer.
-                const Rgb pixel = groundPixel(0.0f, z + shift);
-                SCOPED_TRACE(testing::Message()
-                             << "scroll " << scroll << " + " << shift << " z " << z << " pixel "
-                             << int{pixel[0]} << " " << int{pixel[1]} << " " << int{pixel[2]});
-                if (onDash(z, scroll)) {
-                    EXPECT_TRUE(litAs(pixel, 0.88f, 0.82f, 0.25f));
-                } else {
-                    EXPECT_TRUE(litAs(pixel, 0.22f, 0.22f, 0.24f));
-                }
+// The back-buffer pixel showing world point (x, y, z) through the game camera.
+Rgb pixelAt(float x, float y, float z) {
+    const PlayerCar& car = game.player;
+    GLdouble modelview[16], projection[16], wx, wy, wz;
+    GLint viewport[4];
+    glPushMatrix();
+    glLoadIdentity();
+    gluLookAt(0.35f * car.x, 2.8f, car.z + 6.5f, 0.55f * car.x, 0.8f, car.z - 8.0f, 0, 1, 0);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glPopMatrix();
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
+    return readPixel(static_cast<int>(wx), viewport[3] - 1 - static_cast<int>(wy));
+}
+
+// Whether the pixel is material (r, g, b) under the game's lights: ambient
+// (global 0.2 plus both lights') in full, each diffuse term at some strength.
+bool litAs(const Rgb& pixel, float r, float g, float b) {
+    const float material[3] = {r, g, b}, ambient[3] = {0.85f, 0.8f, 0.75f};
+    const float diffuse0[3] = {0.95f, 0.95f, 0.85f}, diffuse1[3] = {0.2f, 0.15f, 0.1f};
+    for (int i = 0; i <= 100; ++i) {
+        for (int j = 0; j <= 100; ++j) {
+            bool match = true;
+            for (int c = 0; c < 3; ++c) {
+                const float light = ambient[c] + (diffuse0[c] * i + diffuse1[c] * j) / 100.0f;
+                match =
+                    match && std::fabs(std::min(1.0f, material[c] * light) * 255 - pixel[c]) <= 4;
+            }
+            if (match) {
+                return true;
             }
         }
     }
+    return false;
 }
 
-// The ground itself stays put: its far end never comes into view, however
-// far the race has gone.
-TEST_F(RoadTest, NoSkyShowsWhereTheRoadShouldBeAtAnyScroll) {
-    const Rgb sky = rgb(0.45f, 0.72f, 0.92f);
-    std::vector<float> scrolls;
-    for (float s = 0.0f; s <= 400.0f; s += 12.5f) {
-        scrolls.push_back(s);
-    }
-    scrolls.push_back(399.9f);
-    for (float scroll : scrolls) {
+TEST(RoadTest, FramesShowTheWholeGroundAndTheDashesWhereTheScrollPutsThem) {
+    openTestWindow(800, 600);
+    game.phase = GamePhase::Playing;  // its texts keep to the top-left corner
+    resetRace();
+    game.obstacles.clear();
+    for (float scroll = 0.0f; scroll < 400.0f; scroll += scroll < 375.0f ? 25.0f : 24.9f) {
+        SCOPED_TRACE(testing::Message() << "scroll " << scroll);
         game.roadScroll = scroll;
         drawFrame();
-        int skyPoints = 0;
-        int points = 0;
-        for (float z = 5.0f; z > -285.0f; z -= 5.0f) {
-            for (float x : {-12.0f, -3.0f, -1.5f, 0.0f, 1.5f, 3.0f, 12.0f}) {
-                skyPoints += near(groundPixel(x, z), sky, 2) ? 1 : 0;
-                ++points;
+        EXPECT_TRUE(litAs(pixelAt(-2.6f, 0.0f, -10.0f), 0.22f, 0.22f, 0.24f));
+        EXPECT_TRUE(litAs(pixelAt(3.135f, 0.0f, -10.0f), 0.65f, 0.65f, 0.65f));
+        EXPECT_TRUE(litAs(pixelAt(3.8f, 0.0f, -10.0f), 0.18f, 0.42f, 0.16f));
+        for (float z = 5.0f; z > -285.0f; z -= 5.0f) {  // as far as the camera sees
+            for (float x : {-12.0f, 0.0f, 3.0f}) {
+                EXPECT_FALSE(near(pixelAt(x, 0.0f, z), rgb(0.45f, 0.72f, 0.92f), 2)) << z;
             }
         }
-        EXPECT_EQ(skyPoints, 0) << "scroll " << scroll << " of " << points << " points";
+        // The centre line between the car's nose and where a unit of road
+        // spans a couple of pixels, sampled clear of the dashes' ends.
+        for (float z = -16.0f; z < -4.0f; z += 0.1f) {
+            const bool dash = onDash(z, scroll);
+            if (onDash(z - 0.3f, scroll) == dash && onDash(z + 0.3f, scroll) == dash) {
+                const Rgb pixel = pixelAt(0.0f, 0.0f, z);
+                EXPECT_TRUE(dash ? litAs(pixel, 0.88f, 0.82f, 0.25f)
+                                 : litAs(pixel, 0.22f, 0.22f, 0.24f))
+                    << z;
+            }
+        }
     }
+}
+
+TEST(RoadTest, FramesShowTheCarAndEachObstacleKindInItsColour) {
+    openTestWindow(800, 600);
+    game.phase = GamePhase::Menu;
+    game.player = PlayerCar{};  // as at start-up
+    game.obstacles.clear();
+    drawFrame();
+    EXPECT_TRUE(litAs(pixelAt(0.3f, 0.25f, 1.1f), 0.9f, 0.15f, 0.15f));   // body's rear
+    EXPECT_TRUE(litAs(pixelAt(0.0f, 0.7f, 0.45f), 0.25f, 0.35f, 0.85f));  // cabin's rear
+
+    game.phase = GamePhase::Playing;
+    resetRace();
+    Obstacle& first = game.obstacles.front();
+    struct Case {
+        int kind;
+        float centre;  // of the drawn shape, in obstacle heights
+        float r, g, b;
+    };
+    for (const Case& c : {Case{0, 0.5f, 0.95f, 0.45f, 0.1f}, Case{1, 1.0f, 0.2f, 0.75f, 0.25f},
+                          Case{2, 1.5f, 0.7f, 0.25f, 0.85f}, Case{5, 1.5f, 0.7f, 0.25f, 0.85f}}) {
+        first.kind = static_cast<ObstacleKind>(c.kind);
+        drawFrame();
+        EXPECT_TRUE(litAs(pixelAt(first.x, c.centre * first.height, first.z), c.r, c.g, c.b))
+            << "kind " << c.kind;
+        EXPECT_TRUE(litAs(pixelAt(0.0f, 0.5f, 3.1f), 0.9f, 0.15f, 0.15f));
+    }
+    EXPECT_EQ(takeGlError(), GL_NO_ERROR);
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-# The scene: mesh primitives, models and road, drawn for real under Xvfb.
-kestrun_display_test(meshes_test meshes_test.cpp scene_gl.cpp)
-kestrun_display_test(models_test models_test.cpp scene_gl.cpp)
-kestrun_display_test(road_test road_test.cpp scene_gl.cpp)
+# The scene: mesh primitives and models in GL feedback mode, road and frames in pixels.
+kestrun_display_test(meshes_test meshes_test.cpp)
+kestrun_display_test(road_test road_test.cpp)
