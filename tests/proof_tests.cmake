@@ -4,6 +4,16 @@ kestrun_core_test(soak_test soak_test.cpp)
 kestrun_display_test(culling_test culling_test.cpp)
 kestrun_display_test(culling_frames_test culling_frames_test.cpp)
 
+# The real binary under its own X server, driven with xdotool and judged by
+# X captures: every phase and Escape in each, resizing, then a key storm.
+add_executable(e2e_probe e2e/probe.cpp)
+foreach(scenario phases storm)
+  add_test(NAME e2e_${scenario}
+           COMMAND ${KESTRUN_XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/play.sh
+                   $<TARGET_FILE:kestrun> $<TARGET_FILE:e2e_probe> ${scenario})
+  set_tests_properties(e2e_${scenario} PROPERTIES LABELS "display;e2e" TIMEOUT 480)
+endforeach()
+
 if(NOT KESTRUN_SANITIZE)
   return()
 endif()
@@ -36,12 +46,16 @@ set_tests_properties(sanitizer_reports_own_leaks PROPERTIES
                      LABELS display PASS_REGULAR_EXPRESSION "Direct leak of 4242 byte")
 
 # Deferred to the end of this directory, so display tests that other areas
-# register after this file are covered too.
+# register after this file are covered too. The end-to-end scripts start many
+# X tools, so they preload the driver into the game alone.
 function(kestrun_sanitize_display_tests)
   get_property(tests DIRECTORY PROPERTY TESTS)
   foreach(test IN LISTS tests)
     get_test_property(${test} LABELS labels)
-    if("display" IN_LIST labels)
+    if("e2e" IN_LIST labels)
+      string(REPLACE "LD_PRELOAD=" "KESTRUN_E2E_PRELOAD=" env "${KESTRUN_SANITIZER_ENV}")
+      set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT ${env})
+    elseif("display" IN_LIST labels)
       set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT ${KESTRUN_SANITIZER_ENV})
     endif()
   endforeach()

@@ -1,0 +1,195 @@
+// Reads X captures of the game's 800x600 window (binary PPM, as written by
+// `import -window ID ppm:FILE`) and tells the end-to-end script what a player
+// would see:
+//
+//   e2e_probe phase FILE                 menu, race, over or unknown
+//   e2e_probe car FILE                   x of the car body's centre, or -1
+//   e2e_probe differ FILE FILE X Y W H   pixels that differ inside the box
+//
+// Everything drawn lies below the horizon (nothing in the scene is as high as
+// the eye), so above it only the sky and the phase's texts show: any pixel
+// there that is not sky is ink of a text.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+struct Box {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// The sky (0.45, 0.72, 0.92) as bytes, and how far a pixel may be from it.
+constexpr int kSky[3] = {115, 184, 235};
+constexpr int kSkyTolerance = 40;
+
+// Regions of the 800x600 window, in pixels from the top-left corner.
+constexpr Box kHud = {0, 0, 200, 60};          // score and speed during a race
+constexpr Box kMenuTop = {320, 188, 160, 24};  // the menu's top line (Escape), baseline 210
+constexpr Box kOverTop = {330, 214, 150, 15};  // the game-over top line, baseline 230
+constexpr Box kScene = {0, 250, 800, 350};     // below the horizon, where the car is
+constexpr int kInk = 30;                       // pixels that make a text line present
+
+bool readToken(std::FILE* file, int& value) {
+    int c = std::fgetc(file);
+    while (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '#') {
+        if (c == '#') {
+            while (c != '\n' && c != EOF) {
+                c = std::fgetc(file);
+            }
+        }
+        c = std::fgetc(file);
+    }
+    if (c < '0' || c > '9') {
+        return false;
+    }
+    value = 0;
+    while (c >= '0' && c <= '9') {
+        value = value * 10 + (c - '0');
+        c = std::fgetc(file);
+    }
+    return true;
+}
+
+bool load(const char* path, Image& image) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    char magic[2] = {};
+    int maxValue = 0;
+    const bool header = std::fread(magic, 1, 2, file) == 2 && magic[0] == 'P' && magic[1] == '6' &&
+                        readToken(file, image.width) && readToken(file, image.height) &&
+                        readToken(file, maxValue) && maxValue == 255 && image.width > 0 &&
+                        image.height > 0;
+    if (header) {
+        image.rgb.resize(static_cast<std::size_t>(image.width) * image.height * 3);
+    }
+    const bool body =
+        header && std::fread(image.rgb.data(), 1, image.rgb.size(), file) == image.rgb.size();
+    std::fclose(file);
+    return body;
+}
+
+const unsigned char* pixel(const Image& image, int x, int y) {
+    return &image.rgb[(static_cast<std::size_t>(y) * image.width + x) * 3];
+}
+
+bool isInk(const unsigned char* p) {
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(p[i] - kSky[i]) > kSkyTolerance) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The car body's red (0.9, 0.15, 0.15), lit: red well above green and blue.
+// Orange boxes and purple cylinders fail the ratio.
+bool isCarRed(const unsigned char* p) {
+    return p[0] > 150 && p[1] * 3 < p[0] && p[2] * 3 < p[0];
+}
+
+template <typename Test>
+int count(const Image& image, const Box& box, Test test) {
+    int n = 0;
+    for (int y = box.y; y < box.y + box.height && y < image.height; ++y) {
+        for (int x = box.x; x < box.x + box.width && x < image.width; ++x) {
+            n += test(pixel(image, x, y)) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+const char* phaseOf(const Image& image) {
+    if (image.width != 800 || image.height != 600) {
+        return "unknown";
+    }
+    const bool hud = count(image, kHud, isInk) >= kInk;
+    const bool menuTop = count(image, kMenuTop, isInk) >= kInk;
+    const bool overTop = count(image, kOverTop, isInk) >= kInk;
+    if (hud && !menuTop && !overTop) {
+        return "race";
+    }
+    if (menuTop && !hud) {
+        return "menu";
+    }
+    if (overTop && !hud) {
+        return "over";
+    }
+    return "unknown";
+}
+
+int carCentre(const Image& image) {
+    long sum = 0;
+    long n = 0;
+    for (int y = kScene.y; y < kScene.y + kScene.height && y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            if (isCarRed(pixel(image, x, y))) {
+                sum += x;
+                ++n;
+            }
+        }
+    }
+    return n < 200 ? -1 : static_cast<int>(sum / n);
+}
+
+int differing(const Image& a, const Image& b, const Box& box) {
+    if (a.width != b.width || a.height != b.height) {
+        return box.width * box.height;
+    }
+    int n = 0;
+    for (int y = box.y; y < box.y + box.height && y < a.height; ++y) {
+        for (int x = box.x; x < box.x + box.width && x < a.width; ++x) {
+            n += std::memcmp(pixel(a, x, y), pixel(b, x, y), 3) != 0 ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: e2e_probe phase FILE | car FILE | differ FILE FILE X Y W H\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        return usage();
+    }
+    const std::string command = argv[1];
+    Image first;
+    if (!load(argv[2], first)) {
+        std::fprintf(stderr, "e2e_probe: cannot read %s as a binary PPM\n", argv[2]);
+        return 1;
+    }
+    if (command == "phase" && argc == 3) {
+        std::printf("%s\n", phaseOf(first));
+    } else if (command == "car" && argc == 3) {
+        std::printf("%d\n", carCentre(first));
+    } else if (command == "differ" && argc == 8) {
+        Image second;
+        if (!load(argv[3], second)) {
+            std::fprintf(stderr, "e2e_probe: cannot read %s as a binary PPM\n", argv[3]);
+            return 1;
+        }
+        const Box box = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]),
+                         std::atoi(argv[7])};
+        std::printf("%d\n", differing(first, second, box));
+    } else {
+        return usage();
+    }
+    return 0;
+}
