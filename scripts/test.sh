@@ -1,6 +1,12 @@
 #!/bin/sh
-# Installs what is missing, builds and runs the whole test suite. Tests that
-# need a display start their own virtual X server, so none is required.
+# Installs what is missing, then proves the game three ways:
+#   1. builds in build/ and runs the whole suite with CTest;
+#   2. fuzzes the keyboard handlers and the tick (clang, libFuzzer, with
+#      AddressSanitizer and UndefinedBehaviorSanitizer) for a fixed number of
+#      runs from the seeds in fuzz/corpus/, in build-fuzz/;
+#   3. builds in build-asan/ with both sanitizers and runs the whole suite again.
+# Tests that need a display start their own virtual X server, so none is
+# required. Running it again rebuilds only what changed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" test
@@ -9,3 +15,17 @@ jobs=$(nproc)
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKESTRUN_FUZZ=ON -DKESTRUN_SANITIZE=ON -DKESTRUN_BUILD_TESTS=OFF
+cmake --build "$root/build-fuzz" -j "$jobs" --target kestrun_fuzz
+# New inputs go to a scratch corpus; the committed seeds are only read.
+scratch="$root/build-fuzz/corpus"
+rm -rf "$scratch"
+mkdir -p "$scratch"
+"$root/build-fuzz/fuzz/kestrun_fuzz" -seed=1 -runs=100000 -max_len=256 \
+    -artifact_prefix="$root/build-fuzz/" "$scratch" "$root/fuzz/corpus"
+
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUN_SANITIZE=ON
+cmake --build "$root/build-asan" -j "$jobs"
+ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"

@@ -1,0 +1,120 @@
+// Feeds arbitrary key presses, releases and runs of ticks through the real
+// keyboard handlers and simulateTick, and aborts on the first broken rule.
+//
+// Each input is read as a list of events, one opcode byte then one argument:
+//   opcode % 3 == 0: a letter key, argument = the byte; down if opcode & 4
+//   opcode % 3 == 1: a special key, argument = its code; down if opcode & 4
+//   opcode % 3 == 2: argument + 1 ticks
+// Every input starts from the game as the program starts it: the menu, with
+// the scenery laid out from its fixed seed, so each input replays exactly.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "game/simulation.h"
+#include "game/state.h"
+#include "input/keyboard.h"
+#include "tests/race_invariants.h"
+
+namespace {
+
+// Bounds the time one input may take: enough for a race at top speed to
+// wrap the road scroll (595 ticks), or for several short races.
+constexpr int kMaxTicksPerInput = 600;
+
+// Escape calls exit(0) inside the handler, which would end the whole fuzzing
+// run (libFuzzer reports an exiting target as a failure). It is turned into a
+// key the game ignores; every other byte is delivered as it came.
+unsigned char withoutEscape(unsigned char key) {
+    return key == kEscape ? static_cast<unsigned char>('x') : key;
+}
+
+[[noreturn]] void broken(const std::string& what) {
+    std::fprintf(stderr, "kestrun_fuzz: %s\n", what.c_str());
+    std::abort();
+}
+
+bool obstaclesInOrder(const GameState& s) {
+    if (s.obstacles.size() > static_cast<std::size_t>(kObstacleTarget)) {
+        return false;
+    }
+    for (std::size_t i = 1; i < s.obstacles.size(); ++i) {
+        if (!(s.obstacles[i].z < s.obstacles[i - 1].z)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The moves a letter key may make between phases.
+bool allowedMove(GamePhase from, GamePhase to, unsigned char key) {
+    const auto is = [key](char c) { return key == c || key == c - 'a' + 'A'; };
+    return (from == GamePhase::Menu && to == GamePhase::Playing && is('s')) ||
+           (from == GamePhase::GameOver && to == GamePhase::Playing && is('r')) ||
+           (from == GamePhase::GameOver && to == GamePhase::Menu && is('m'));
+}
+
+void checkKey(const GameState& before, bool letterDown, unsigned char key) {
+    if (!obstaclesInOrder(game)) {
+        broken("a key event broke the obstacle order");
+    }
+    if (game.phase == before.phase) {
+        return;
+    }
+    if (!letterDown || !allowedMove(before.phase, game.phase, key)) {
+        broken("key " + std::to_string(key) + " moved the phase");
+    }
+    if (game.score != 0 || game.obstacles.size() != static_cast<std::size_t>(kObstacleTarget)) {
+        broken("a phase change did not start a fresh race");
+    }
+}
+
+void letter(bool down, unsigned char key) {
+    const GameState before = game;
+    down ? onKeyDown(key, 0, 0) : onKeyUp(key, 0, 0);
+    checkKey(before, down, key);
+}
+
+void special(bool down, int key) {
+    const GameState before = game;
+    down ? onSpecialDown(key, 0, 0) : onSpecialUp(key, 0, 0);
+    checkKey(before, false, 0);
+}
+
+void ticks(int count, int& budget) {
+    for (; count > 0 && budget > 0; --count, --budget) {
+        const GameState before = game;
+        simulateTick();
+        const std::string fault = checkTickInvariants(before, game);
+        if (!fault.empty()) {
+            broken(fault);
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    game = GameState{};
+    buildScenery();
+    int budget = kMaxTicksPerInput;
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        const std::uint8_t opcode = data[i];
+        const std::uint8_t argument = data[i + 1];
+        const bool down = (opcode & 4) != 0;
+        switch (opcode % 3) {
+            case 0:
+                letter(down, withoutEscape(argument));
+                break;
+            case 1:
+                special(down, argument);
+                break;
+            default:
+                ticks(argument + 1, budget);
+                break;
+        }
+    }
+    return 0;
+}
