@@ -43,7 +43,8 @@ start_game() {
         KESTRUN_GL_CHECK=1 "$kestrun" 2>"$err" &
     fi
     game_pid=$!
-    wid=$(timeout 60 xdotool search --sync --name '^Kestrun$' | head -1)
+    # Only a mapped window takes the focus.
+    wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
     [ -n "$wid" ] || fail "no window titled Kestrun appeared" || return 1
     # With no window manager the window sits at (-1, -1), one pixel off the
     # screen, and captures would lose its top row and left column.
