@@ -30,6 +30,7 @@ struct SoakFigures {
     long keyEvents = 0;
     long racesEnded = 0;
     long longestRace = 0;
+    long scrollWraps = 0;
     float minSpeed = 100.0f;
     float maxSpeed = 0.0f;
     float minX = 0.0f;
@@ -134,6 +135,54 @@ void record(SoakFigures& figures, long raceTicks) {
     figures.longestRace = std::max(figures.longestRace, raceTicks);
 }
 
+// One tick, checked; counts what the figures need. Returns a fault or "".
+std::string checkedTick(SoakFigures& figures, long& raceTicks) {
+    const GameState before = game;
+    simulateTick();
+    ++figures.ticks;
+    raceTicks = game.phase == GamePhase::Playing ? raceTicks + 1 : raceTicks;
+    std::string fault = checkTickInvariants(before, game);
+    if (fault.empty() && !(game.roadScroll >= 0.0f && game.roadScroll <= 400.0f)) {
+        fault = "road scroll " + std::to_string(game.roadScroll) + " outside [0, 400]";
+    }
+    figures.scrollWraps += game.roadScroll < before.roadScroll ? 1 : 0;
+    if (before.phase == GamePhase::Playing && game.phase == GamePhase::GameOver) {
+        ++figures.racesEnded;
+        record(figures, raceTicks);
+        raceTicks = 0;
+    }
+    return fault.empty() ? fault : "tick " + std::to_string(figures.ticks) + ": " + fault;
+}
+
+std::string checkedTicks(int count, SoakFigures& figures, long& raceTicks) {
+    std::string fault;
+    for (; count > 0 && fault.empty() && figures.ticks < kSoakTicks; --count) {
+        fault = checkedTick(figures, raceTicks);
+    }
+    return fault;
+}
+
+// A careful player, right after a race starts at cruise speed: nine ticks of
+// steering put the car at x = 1.008, between two lanes where no obstacle
+// reaches, and from then on only the speed changes. Such races run long
+// enough to wrap the road scroll.
+std::string driveBetweenLanes(RandomPlayer& player, SoakFigures& figures, long& raceTicks) {
+    constexpr unsigned char kSpeedLetters[] = {'w', 'I', 's', 'K'};
+    onSpecialDown(kSpecialRight, 0, 0);
+    std::string fault = checkedTicks(9, figures, raceTicks);
+    onSpecialUp(kSpecialRight, 0, 0);
+    for (int i = 0; i < 10 && fault.empty(); ++i) {
+        const unsigned char key = kSpeedLetters[player.pick(4)];
+        onKeyDown(key, 0, 0);
+        fault = checkedTicks(player.pick(300), figures, raceTicks);
+        onKeyUp(key, 0, 0);
+        if (fault.empty()) {
+            fault = checkedTicks(player.pick(200), figures, raceTicks);
+        }
+    }
+    return fault;
+}
+
 // Plays until kSoakTicks ticks have run; returns the first fault or "".
 std::string soak(RandomPlayer& player, SoakFigures& figures) {
     game = GameState{};
@@ -141,31 +190,27 @@ std::string soak(RandomPlayer& player, SoakFigures& figures) {
     onKeyDown('s', 0, 0);
     long raceTicks = 0;
     while (figures.ticks < kSoakTicks) {
-        for (int n = player.ticksUntilNextKey(); n > 0 && figures.ticks < kSoakTicks; --n) {
-            const GameState before = game;
-            simulateTick();
-            ++figures.ticks;
-            raceTicks = game.phase == GamePhase::Playing ? raceTicks + 1 : raceTicks;
-            std::string fault = checkTickInvariants(before, game);
-            if (!fault.empty()) {
-                return "tick " + std::to_string(figures.ticks) + ": " + fault;
-            }
-            if (before.phase == GamePhase::Playing && game.phase == GamePhase::GameOver) {
-                ++figures.racesEnded;
-                record(figures, raceTicks);
-                raceTicks = 0;
-                // Half the time the random keys find their own way back.
-                if (player.chance(0.5)) {
-                    player.restart();
-                }
-            }
+        std::string fault = checkedTicks(player.ticksUntilNextKey(), figures, raceTicks);
+        const GamePhase before = game.phase;
+        // Half the time after a game over the random keys find their own way back.
+        if (before == GamePhase::GameOver && player.chance(0.5)) {
+            player.restart();
         }
         ++figures.keyEvents;
-        std::string fault = player.pressOrRelease();
-        if (!fault.empty()) {
-            return "key event " + std::to_string(figures.keyEvents) + ": " + fault;
+        if (fault.empty()) {
+            fault = player.pressOrRelease();
+            if (!fault.empty()) {
+                fault = "key event " + std::to_string(figures.keyEvents) + ": " + fault;
+            }
         }
         record(figures, raceTicks);
+        const bool raceStarted = before != GamePhase::Playing && game.phase == GamePhase::Playing;
+        if (fault.empty() && raceStarted && game.score == 0 && player.chance(0.1)) {
+            fault = driveBetweenLanes(player, figures, raceTicks);
+        }
+        if (!fault.empty()) {
+            return fault;
+        }
     }
     return {};
 }
@@ -176,12 +221,16 @@ TEST(SoakTest, MillionTicksOfRandomPlayKeepEveryRule) {
     const std::string fault = soak(player, figures);
     ASSERT_EQ(fault, "");
 
-    std::printf("soak: %ld ticks, %ld key events, %ld races ended, longest race %ld ticks\n",
-                figures.ticks, figures.keyEvents, figures.racesEnded, figures.longestRace);
+    std::printf(
+        "soak: %ld ticks, %ld key events, %ld races ended, longest race %ld ticks, "
+        "%ld road scroll wraps\n",
+        figures.ticks, figures.keyEvents, figures.racesEnded, figures.longestRace,
+        figures.scrollWraps);
     EXPECT_EQ(figures.ticks, kSoakTicks);
     // The play really went everywhere the rules guard: many races, both speed
-    // clamps and both road edges.
+    // clamps, both road edges and the road scroll's wrap.
     EXPECT_GT(figures.racesEnded, 1000);
+    EXPECT_GT(figures.scrollWraps, 10);
     EXPECT_EQ(figures.minSpeed, kMinSpeed);
     EXPECT_EQ(figures.maxSpeed, kMaxSpeed);
     EXPECT_EQ(figures.minX, -kLateralLimit);
