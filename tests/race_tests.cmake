@@ -15,7 +15,7 @@ pid=$!
 dir=$(mktemp -d)
 trap 'kill $pid 2>/dev/null; rm -rf "$dir"' EXIT
 fail() { echo "race_play: $*" >&2; exit 1; }
-wid=$(timeout 30 xdotool search --sync --name '^Kestrun$' | head -1)
+wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
 [ -n "$wid" ] && xdotool windowfocus --sync "$wid" || fail "no Kestrun window"
 moving() {  # two captures 0.4 s apart differ
     import -window "$wid" "$dir/a.png" && sleep 0.4 && import -window "$wid" "$dir/b.png"

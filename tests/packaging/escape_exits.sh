@@ -11,7 +11,7 @@ finish() {
     wait "$pid" 2>/dev/null
 }
 
-window=$(timeout 20 xdotool search --sync --name '^Kestrun$' | head -1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
 if [ -z "$window" ]; then
     echo "no window titled Kestrun appeared"
     finish
