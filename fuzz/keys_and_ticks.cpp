@@ -36,38 +36,10 @@ unsigned char withoutEscape(unsigned char key) {
     std::abort();
 }
 
-bool obstaclesInOrder(const GameState& s) {
-    if (s.obstacles.size() > static_cast<std::size_t>(kObstacleTarget)) {
-        return false;
-    }
-    for (std::size_t i = 1; i < s.obstacles.size(); ++i) {
-        if (!(s.obstacles[i].z < s.obstacles[i - 1].z)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The moves a letter key may make between phases.
-bool allowedMove(GamePhase from, GamePhase to, unsigned char key) {
-    const auto is = [key](char c) { return key == c || key == c - 'a' + 'A'; };
-    return (from == GamePhase::Menu && to == GamePhase::Playing && is('s')) ||
-           (from == GamePhase::GameOver && to == GamePhase::Playing && is('r')) ||
-           (from == GamePhase::GameOver && to == GamePhase::Menu && is('m'));
-}
-
 void checkKey(const GameState& before, bool letterDown, unsigned char key) {
-    if (!obstaclesInOrder(game)) {
-        broken("a key event broke the obstacle order");
-    }
-    if (game.phase == before.phase) {
-        return;
-    }
-    if (!letterDown || !allowedMove(before.phase, game.phase, key)) {
-        broken("key " + std::to_string(key) + " moved the phase");
-    }
-    if (game.score != 0 || game.obstacles.size() != static_cast<std::size_t>(kObstacleTarget)) {
-        broken("a phase change did not start a fresh race");
+    const std::string fault = checkKeyInvariants(before, game, letterDown, key);
+    if (!fault.empty()) {
+        broken(fault);
     }
 }
 

@@ -1,4 +1,4 @@
-// What one simulateTick() may do to the game record. Shared by the random
+// What one simulateTick() or one key event may do to the game record. Shared by the random
 // play test, the soak test and the fuzz target, so it needs no test framework.
 #pragma once
 
@@ -73,4 +73,33 @@ inline std::string checkTickInvariants(const GameState& before, const GameState&
         }
     }
     return checkObstacles(after, true);
+}
+
+// Checks the key event that turned `before` into `after` (letterDown: a letter
+// key's key-down, the only event that may change the phase): a key may only
+// move the phase along the game's own transitions, and every move into a race
+// or back to the menu starts from a fresh race.
+inline std::string checkKeyInvariants(const GameState& before, const GameState& after,
+                                      bool letterDown, unsigned char key) {
+    std::string fault = checkObstacles(after, false);
+    if (!fault.empty() || after.phase == before.phase) {
+        return fault;
+    }
+    const auto is = [key](char lower) { return key == lower || key == lower - 'a' + 'A'; };
+    const GamePhase from = before.phase;
+    const GamePhase to = after.phase;
+    const bool allowed =
+        letterDown && ((from == GamePhase::Menu && to == GamePhase::Playing && is('s')) ||
+                       (from == GamePhase::GameOver && to == GamePhase::Playing && is('r')) ||
+                       (from == GamePhase::GameOver && to == GamePhase::Menu && is('m')));
+    if (!allowed) {
+        return "key " + std::to_string(key) + " moved the phase from " +
+               std::to_string(static_cast<int>(from)) + " to " +
+               std::to_string(static_cast<int>(to));
+    }
+    if (after.score != 0 || after.obstacles.size() != static_cast<std::size_t>(kObstacleTarget) ||
+        after.player.x != 0.0f || after.player.speed != 18.0f) {
+        return "a phase change did not start from a fresh race";
+    }
+    return {};
 }
