@@ -169,20 +169,6 @@ Spread spreadOf(std::vector<double> samples) {
     return {at(0.5), at(0.95)};
 }
 
-// Trees and obstacles outside the view of the frame just drawn (the frame
-// leaves the camera's matrices loaded), whether or not culling is on.
-int skippedModels() {
-    const Frustum view = currentFrustum();
-    int skipped = 0;
-    for (const Tree& tree : game.trees) {
-        skipped += outsideFrustum(view, treeBounds(tree)) ? 1 : 0;
-    }
-    for (const Obstacle& obstacle : game.obstacles) {
-        skipped += outsideFrustum(view, obstacleBounds(obstacle)) ? 1 : 0;
-    }
-    return skipped;
-}
-
 // drawFrame + glFinish over a race in progress; the swap is left out.
 void frameCosts(const Size& size, const Levers& levers, int to) {
     openGameWindow(size, levers);
@@ -195,7 +181,7 @@ void frameCosts(const Size& size, const Levers& levers, int to) {
         drawFrame();
         glFinish();
         const double cost = millisecondsSince(start);
-        skipped += skippedModels();
+        skipped += countModelsOutside(currentFrustum());
         glutSwapBuffers();
         glutMainLoopEvent();
         if (i >= 10) {

@@ -97,3 +97,14 @@ BoundingSphere obstacleBounds(const Obstacle& o) {
     // covers every kind's shape whatever its proportions.
     return {o.x, o.y + 0.5f * o.height, o.z, o.width + o.height + o.depth};
 }
+
+int countModelsOutside(const Frustum& frustum) {
+    int outside = 0;
+    for (const Tree& tree : game.trees) {
+        outside += outsideFrustum(frustum, treeBounds(tree)) ? 1 : 0;
+    }
+    for (const Obstacle& obstacle : game.obstacles) {
+        outside += outsideFrustum(frustum, obstacleBounds(obstacle)) ? 1 : 0;
+    }
+    return outside;
+}

@@ -35,6 +35,10 @@ bool outsideFrustum(const Frustum& frustum, const BoundingSphere& sphere);
 // True when culling is on and the sphere cannot reach the screen.
 bool skipDrawing(const Frustum& frustum, const BoundingSphere& sphere);
 
+// How many of the game's trees and obstacles lie wholly outside the frustum,
+// whether or not culling is on.
+int countModelsOutside(const Frustum& frustum);
+
 // Spheres that hold every vertex the models emit, with room to spare.
 BoundingSphere treeBounds(const Tree& tree);
 BoundingSphere obstacleBounds(const Obstacle& obstacle);

@@ -42,19 +42,6 @@ long differingPixels(const std::vector<std::uint8_t>& a, const std::vector<std::
     return count;
 }
 
-// How many trees and obstacles the frame just drawn left out.
-int skippedModels() {
-    const Frustum view = currentFrustum();
-    int skipped = 0;
-    for (const Tree& t : game.trees) {
-        skipped += outsideFrustum(view, treeBounds(t)) ? 1 : 0;
-    }
-    for (const Obstacle& o : game.obstacles) {
-        skipped += outsideFrustum(view, obstacleBounds(o)) ? 1 : 0;
-    }
-    return skipped;
-}
-
 void startFresh() {
     game = GameState{};
     buildScenery();
@@ -139,7 +126,7 @@ TEST_P(CullingFramesTest, FramesAreIdenticalWithAndWithoutCulling) {
         // so the first frame of a process differs from all later ones.
         drawFrame();
         const std::vector<std::uint8_t> culled = drawWithCulling(true, size.width, size.height);
-        const int skipped = skippedModels();
+        const int skipped = countModelsOutside(currentFrustum());
         const std::vector<std::uint8_t> full = drawWithCulling(false, size.width, size.height);
         EXPECT_EQ(differingPixels(culled, full), 0) << state.name;
         // Comparing frames where nothing was skipped would prove nothing.
