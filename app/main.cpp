@@ -7,15 +7,19 @@
 #include "app/timer.h"
 #include "render/graphics.h"
 
-static_assert((GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE) == 146,
+static_assert((GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE) == kMultisampledDisplayMode,
               "display mode must be RGBA, double-buffered, depth, multisample");
+static_assert((GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH) == kSingleSampledDisplayMode,
+              "the single-sampled mode differs only in the multisample buffer");
 
 int main(int argc, char** argv) {
     // buildScenery() reseeds with a fixed value, so this seed only matters to
     // anything drawn before it.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Asked before glutInit, which consumes a -display argument.
+    const unsigned int displayMode = chooseDisplayMode(argc, argv);
     glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
+    glutInitDisplayMode(displayMode);
     glutInitWindowSize(800, 600);
     glutCreateWindow("Kestrun");
     initGraphics();

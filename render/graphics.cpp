@@ -44,12 +44,15 @@ void placeCamera() {
     gluLookAt(0.35f * x, 2.8f, z + 6.5f, 0.55f * x, 0.8f, z - 8.0f, 0.0, 1.0, 0.0);
 }
 
+// What the window system said before the window opened, if anything.
+RendererKind rendererBeforeWindow = RendererKind::Unknown;
+
 // Multisampling multiplies a software rasteriser's fill work, and the game's
 // speed is its tick rate: on such a renderer smooth edges would cost the
 // game its designed speed, so they are given up there and only there.
 void dropMultisamplingInSoftware() {
     const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    if (namesSoftwareRenderer(renderer)) {
+    if (isSoftwareRenderer(rendererBeforeWindow, renderer)) {
         glDisable(GL_MULTISAMPLE);
     }
 }
@@ -61,6 +64,23 @@ void reportPendingGlErrors() {
 }
 
 }  // namespace
+
+unsigned int displayModeFor(RendererKind renderer) {
+    return renderer == RendererKind::Software ? kSingleSampledDisplayMode
+                                              : kMultisampledDisplayMode;
+}
+
+unsigned int chooseDisplayMode(int argc, char** argv) {
+    rendererBeforeWindow = probeRendererBeforeWindow(argc, argv);
+    return displayModeFor(rendererBeforeWindow);
+}
+
+bool isSoftwareRenderer(RendererKind knownBeforeWindow, const char* glRenderer) {
+    if (knownBeforeWindow != RendererKind::Unknown) {
+        return knownBeforeWindow == RendererKind::Software;
+    }
+    return namesSoftwareRenderer(glRenderer);
+}
 
 bool namesSoftwareRenderer(const char* renderer) {
     if (renderer == nullptr) {
