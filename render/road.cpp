@@ -23,8 +23,7 @@ constexpr float kDashHalfWidth = 0.12f;
 constexpr float kDashWindow = 400.0f;
 constexpr float kDashWindowNear = 40.0f;
 
-// One flat quad at height y, corners from (x0, far) round to (x0, near), no
-// normal: it is lit with whatever normal the last drawing left current.
+// One flat quad at height y, corners from (x0, far) round to (x0, near).
 void flatQuad(float x0, float x1, float y, float zFar, float zNear) {
     glBegin(GL_QUADS);
     glVertex3f(x0, y, zFar);
@@ -78,6 +77,9 @@ float dashFarEdge(int index, float roadScroll) {
 void drawRoad() {
     glPushMatrix();
     glTranslatef(0.0f, -0.01f, 0.0f);
+    // The ground faces up: given here, it is lit the same in every frame,
+    // not by whatever normal the previous frame's last drawing left.
+    glNormal3f(0.0f, 1.0f, 0.0f);
     grass();
     asphalt();
     centreDashes(game.roadScroll);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "game/state.h"
@@ -145,6 +146,28 @@ TEST(RoadTest, FramesShowTheCarAndEachObstacleKindInItsColour) {
         EXPECT_TRUE(litAs(pixelAt(0.0f, 0.5f, 3.1f), 0.9f, 0.15f, 0.15f));
     }
     EXPECT_EQ(takeGlError(), GL_NO_ERROR);
+}
+
+// The ground gives its own normal: a process's first frame, drawn with GL's
+// initial normal (0, 0, 1), shows the same road as any later frame,
+// whatever normal the drawing before it left.
+TEST(RoadTest, TheRoadIsLitTheSameInEveryFrame) {
+    openTestWindow(800, 600);
+    game.phase = GamePhase::Playing;
+    resetRace();
+    game.obstacles.clear();
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    drawFrame();
+    const Rgb asphalt = pixelAt(-2.6f, 0.0f, -10.0f);
+    const Rgb grass = pixelAt(-8.0f, 0.0f, -10.0f);
+    for (const auto& normal : {std::array<float, 3>{1, 0, 0}, {0, -1, 0}, {0.3f, 0.9f, 0.1f}}) {
+        glNormal3fv(normal.data());
+        drawFrame();
+        EXPECT_EQ(pixelAt(-2.6f, 0.0f, -10.0f), asphalt);
+        EXPECT_EQ(pixelAt(-8.0f, 0.0f, -10.0f), grass);
+    }
+    drawFrame();
+    EXPECT_EQ(pixelAt(-2.6f, 0.0f, -10.0f), asphalt) << "a frame after a frame";
 }
 
 }  // namespace
