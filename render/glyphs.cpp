@@ -72,19 +72,21 @@ void closeFace() {
 Glyph glyphFromSlot(FT_GlyphSlot slot) {
     const FT_Bitmap& bitmap = slot->bitmap;
     Glyph glyph;
-    glyph.width = static_cast<int>(bitmap.width);
-    glyph.height = static_cast<int>(bitmap.rows);
-    glyph.xOrigin = static_cast<float>(-slot->bitmap_left);
-    glyph.yOrigin = static_cast<float>(glyph.height - slot->bitmap_top);
-    glyph.advance = static_cast<float>(slot->advance.x) / 64.0f;
-    const int rowBytes = (glyph.width + 7) / 8;
-    glyph.bits.resize(static_cast<std::size_t>(rowBytes) * glyph.height);
-    for (int row = 0; row < glyph.height; ++row) {
+    GlyphBitmap& ink = glyph.ink;
+    ink.width = static_cast<int>(bitmap.width);
+    ink.height = static_cast<int>(bitmap.rows);
+    ink.xOrigin = static_cast<float>(-slot->bitmap_left);
+    ink.yOrigin = static_cast<float>(ink.height - slot->bitmap_top);
+    const int rowBytes = (ink.width + 7) / 8;
+    ink.bits.resize(static_cast<std::size_t>(rowBytes) * ink.height);
+    for (int row = 0; row < ink.height; ++row) {
         const unsigned char* source = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
         unsigned char* target =
-            glyph.bits.data() + static_cast<long>(glyph.height - 1 - row) * rowBytes;
+            ink.bits.data() + static_cast<long>(ink.height - 1 - row) * rowBytes;
         std::copy(source, source + rowBytes, target);
     }
+    glyph.outline = outlineAround(ink);
+    glyph.advance = static_cast<float>(slot->advance.x) / 64.0f;
     return glyph;
 }
 

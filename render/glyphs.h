@@ -5,7 +5,8 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
+
+#include "render/glyph_bitmap.h"
 
 struct FontFace {
     std::string path;  // empty: no face found
@@ -21,16 +22,11 @@ FontFace findFaceCovering(const std::u32string& characters);
 // any earlier face and its glyphs. On failure says why in error.
 bool openGlyphFace(const FontFace& face, int pixelSize, std::string& error);
 
-// One rasterized character, laid out the way glBitmap takes it.
+// One rasterized character: its ink and the outline drawn under it.
 struct Glyph {
-    int width = 0;
-    int height = 0;
-    float xOrigin = 0.0f;  // from the left edge of the bitmap to the pen
-    float yOrigin = 0.0f;  // from the bottom row of the bitmap to the baseline
+    GlyphBitmap ink;
+    GlyphBitmap outline;
     float advance = 0.0f;  // pen movement to the next character
-    // One bit a pixel, most significant bit leftmost, rows of whole bytes
-    // without padding, bottom row first.
-    std::vector<unsigned char> bits;
 };
 
 // The glyph of a code point, rasterized on its first request and kept. An

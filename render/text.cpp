@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "game/state.h"
 #include "render/glyphs.h"
@@ -69,14 +70,23 @@ void pushGlyphUnpacking() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 }
 
-void drawGlyphs(const char* text) {
-    pushGlyphUnpacking();
+// Both passes of a text run the same glyphs, so they share the pen's path.
+void drawGlyphOutlines(const char* text) {
     for (char32_t codePoint : decodedText(text)) {
         const Glyph& glyph = glyphFor(codePoint);
-        glBitmap(glyph.width, glyph.height, glyph.xOrigin, glyph.yOrigin, glyph.advance, 0.0f,
-                 glyph.bits.empty() ? nullptr : glyph.bits.data());
+        const GlyphBitmap& outline = glyph.outline;
+        glBitmap(outline.width, outline.height, outline.xOrigin, outline.yOrigin, glyph.advance,
+                 0.0f, outline.bits.empty() ? nullptr : outline.bits.data());
     }
-    glPopClientAttrib();
+}
+
+void drawGlyphInk(const char* text) {
+    for (char32_t codePoint : decodedText(text)) {
+        const Glyph& glyph = glyphFor(codePoint);
+        const GlyphBitmap& ink = glyph.ink;
+        glBitmap(ink.width, ink.height, ink.xOrigin, ink.yOrigin, glyph.advance, 0.0f,
+                 ink.bits.empty() ? nullptr : ink.bits.data());
+    }
 }
 
 // freeglut draws codes 1 to 255 only: bytes above 127 arrive as negative
@@ -87,8 +97,8 @@ void drawBitmapFontBytes(const char* text) {
     }
 }
 
-// Window pixels with y up, the raster position at (x, height - y).
-void beginScreenText(int x, int y) {
+// Window pixels with y up, for the raster positions of the text.
+void beginScreenText() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -97,11 +107,6 @@ void beginScreenText(int x, int y) {
     glPushMatrix();
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
-    // An empty bitmap moves the raster position without its having to be
-    // inside the view, as a glRasterPos at (x, height - y) would need.
-    glRasterPos2f(0.0f, 0.0f);
-    glBitmap(0, 0, 0.0f, 0.0f, static_cast<float>(x), static_cast<float>(game.windowHeight - y),
-             nullptr);
 }
 
 void endScreenText() {
@@ -110,6 +115,52 @@ void endScreenText() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
+}
+
+// The raster position at (x + dx, height - y + dy), in the colour the
+// current state gives it. An empty bitmap moves the position without its
+// having to be inside the view, as a glRasterPos there would need.
+void placeRaster(int x, int y, int dx = 0, int dy = 0) {
+    glRasterPos2f(0.0f, 0.0f);
+    glBitmap(0, 0, 0.0f, 0.0f, static_cast<float>(x + dx),
+             static_cast<float>(game.windowHeight - y + dy), nullptr);
+}
+
+// The outline is unlit black: the darkest border contrasts most with the
+// lamp-lit text colour, on the sky, the grass, the road and its yellow
+// dashes alike. Everything changed here is restored by the matching pop,
+// the raster colour of the text included.
+void beginOutlinePass() {
+    glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT);
+    glDisable(GL_LIGHTING);
+    glColor3f(0.0f, 0.0f, 0.0f);
+}
+
+void endOutlinePass() {
+    glPopAttrib();
+}
+
+// The outline pass, then the text over it. The glyphs' outline masks cost
+// one bitmap per character; the GLUT font has none, so its bytes are drawn
+// dark once per neighbour direction instead.
+void drawOutlinedText(int x, int y, const char* text) {
+    beginOutlinePass();
+    if (renderer == TextRenderer::Glyphs) {
+        placeRaster(x, y);
+        drawGlyphOutlines(text);
+    } else {
+        for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+            placeRaster(x, y, dx, dy);
+            drawBitmapFontBytes(text);
+        }
+    }
+    endOutlinePass();
+    placeRaster(x, y);
+    if (renderer == TextRenderer::Glyphs) {
+        drawGlyphInk(text);
+    } else {
+        drawBitmapFontBytes(text);
+    }
 }
 
 }  // namespace
@@ -123,17 +174,15 @@ void drawText(int x, int y, const char* text) {
     if (renderer == TextRenderer::Undecided) {
         renderer = chooseRenderer();
     }
-    beginScreenText(x, y);
-    if (renderer == TextRenderer::Glyphs) {
-        drawGlyphs(text);
-    } else {
-        drawBitmapFontBytes(text);
-    }
+    beginScreenText();
+    pushGlyphUnpacking();
+    drawOutlinedText(x, y, text);
+    glPopClientAttrib();
     endScreenText();
 }
 
-// No colour is set: the texts take the raster colour the scene leaves, lit
-// like everything else.
+// The texts take the raster colour the scene leaves, lit like everything
+// else; only their outline has a colour of its own.
 void drawHud() {
     const HudLayout layout = layoutHud(game);
     for (int i = 0; i < layout.count; ++i) {

@@ -33,6 +33,9 @@ void openTestWindow(int width, int height) {
     for (int i = 0; i < 20; ++i) {
         glutMainLoopEvent();
     }
+    // Mesa grows the buffers of a window that got larger only when it next
+    // checks the drawable, as a swap does.
+    glutSwapBuffers();
     onReshape(width, height);
 }
 

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "render/glyphs.h"
 #include "render/text_decode.h"
@@ -116,14 +118,46 @@ TEST(TextCoreTest, FontMustHaveEveryCharacter) {
 TEST(TextCoreTest, GlyphsMatchTheGlutFontAndRunBottomUp) {
     std::string error;
     ASSERT_TRUE(openGlyphFace(findFaceCovering(U"T\u6E38"), 18, error)) << error;
-    const Glyph& t = glyphFor(U'T');
+    const GlyphBitmap& t = glyphFor(U'T').ink;
     EXPECT_GE(t.height, 11);  // Helvetica 18's capitals are 13 pixels tall
     EXPECT_LE(t.height, 15);
     // The T's bar reaches its left edge; its stem does not. Bottom row first.
-    const std::size_t topRow = (t.height - 1) * ((t.width + 7) / 8);
-    EXPECT_TRUE(t.bits.at(topRow) & 0x80);
-    EXPECT_FALSE(t.bits.at(0) & 0x80);
+    EXPECT_TRUE(bitAt(t, 0, t.height - 1));
+    EXPECT_FALSE(bitAt(t, 0, 0));
     EXPECT_FLOAT_EQ(glyphFor(U'\u6E38').advance, 18.0f);
+}
+
+// The outline lies under the glyph one pixel larger all round: it covers the
+// glyph and its four neighbours of every pixel, and nothing diagonal alone.
+TEST(TextCoreTest, OutlineBordersEveryGlyphPixelOnFourSides) {
+    GlyphBitmap dot;
+    dot.width = dot.height = 1;
+    dot.xOrigin = -2.0f;
+    dot.yOrigin = 3.0f;
+    dot.bits = {0x80};
+    const GlyphBitmap plus = outlineAround(dot);
+    EXPECT_EQ(plus.width, 3);
+    EXPECT_EQ(plus.height, 3);
+    EXPECT_FLOAT_EQ(plus.xOrigin, -1.0f);
+    EXPECT_FLOAT_EQ(plus.yOrigin, 4.0f);
+    EXPECT_EQ(plus.bits, (std::vector<unsigned char>{0x40, 0xE0, 0x40}));
+    EXPECT_EQ(outlineAround(GlyphBitmap{}).width, 0);
+
+    std::string error;
+    ASSERT_TRUE(openGlyphFace(findFaceCovering(U"\u6E38"), 18, error)) << error;
+    const Glyph& you = glyphFor(U'\u6E38');
+    int inked = 0;
+    for (int y = 0; y < you.ink.height; ++y) {
+        for (int x = 0; x < you.ink.width; ++x) {
+            if (bitAt(you.ink, x, y)) {
+                ++inked;
+                for (const auto& [dx, dy] : {std::pair{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                    EXPECT_TRUE(bitAt(you.outline, x + 1 + dx, y + 1 + dy)) << x << "," << y;
+                }
+            }
+        }
+    }
+    EXPECT_GT(inked, 60);
 }
 
 }  // namespace

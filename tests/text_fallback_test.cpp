@@ -7,6 +7,7 @@
 #include "render/text.h"
 #include "render/text_layout.h"
 #include "tests/gl_window.h"
+#include "tests/text_contrast.h"
 #include "tests/text_ink.h"
 
 namespace {
@@ -23,10 +24,20 @@ TEST(TextFallbackTest, TitleDrawsKestrunOnlyAndSaysOnceWhichFontToInstall) {
     ASSERT_GT(kestrun.count, 100);
     EXPECT_GE(kestrun.left, 330);
     EXPECT_LE(kestrun.left, 332);
-    EXPECT_EQ(kestrun.bottom, 339);
+    EXPECT_EQ(kestrun.bottom, 340);  // the outline under the baseline row
     EXPECT_EQ(title.count, kestrun.count);
     EXPECT_EQ(title.right, kestrun.right);
     EXPECT_EQ(findInk(kestrun.right + 2, 316, 60, 30).count, 0);
+}
+
+// The GLUT font's texts keep the same outline: the menu over the road.
+TEST(TextFallbackTest, EveryGlyphEdgeContrastsThreeToOne) {
+    openTestWindow(800, 600);
+    game.phase = GamePhase::Menu;
+    const EdgeContrast edges = textEdgeContrast(800, 600);
+    EXPECT_GT(edges.glyphPixels, 300);
+    EXPECT_EQ(edges.unchangedGlyphs, edges.glyphPixels);
+    EXPECT_GE(edges.worst, 3.0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Where text was drawn: back-buffer pixels that differ from the clear colour.
+// Where text was drawn, outline included: back-buffer pixels that differ
+// from the clear colour.
 #pragma once
 
 #include <GL/gl.h>

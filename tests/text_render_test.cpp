@@ -10,6 +10,7 @@
 #include "render/text_decode.h"
 #include "render/text_layout.h"
 #include "tests/gl_window.h"
+#include "tests/text_contrast.h"
 #include "tests/text_ink.h"
 
 namespace {
@@ -29,7 +30,7 @@ TEST_F(TextRenderTest, TitleShowsTheChineseCharactersAfterKestrun) {
     const Ink kestrun = inkOfText(330, 340, "Kestrun");
     EXPECT_GE(kestrun.left, 330);
     EXPECT_LE(kestrun.left, 332);
-    EXPECT_EQ(kestrun.bottom, 339) << "baseline on the row above y";
+    EXPECT_EQ(kestrun.bottom, 340) << "baseline on the row above y, its outline on y";
 
     const Ink title = inkOfText(330, 340, kTitleText);
     const Ink chinese = findInk(kestrun.right + 2, 316, 60, 30);
@@ -110,6 +111,30 @@ TEST_F(TextRenderTest, PositionsFollowAReshape) {
     EXPECT_EQ(large.count, small.count);
     EXPECT_EQ(large.left - small.left, 80);
     EXPECT_EQ(large.bottom - small.bottom, 60);
+}
+
+// Every text on whatever lies under it: the menu over the road and its
+// yellow centre line at two sizes, the HUD on the sky, the game-over texts.
+TEST_F(TextRenderTest, EveryGlyphEdgeContrastsThreeToOne) {
+    struct Case {
+        GamePhase phase;
+        int width, height;
+    };
+    for (const Case& c :
+         {Case{GamePhase::Menu, 800, 600}, Case{GamePhase::Menu, 1920, 1080},
+          Case{GamePhase::Playing, 800, 600}, Case{GamePhase::GameOver, 800, 600}}) {
+        SCOPED_TRACE(testing::Message() << int(c.phase) << " at " << c.width << "x" << c.height);
+        openTestWindow(c.width, c.height);
+        game.player = PlayerCar{};
+        game.phase = c.phase;
+        game.score = 4321;
+        const EdgeContrast edges = textEdgeContrast(c.width, c.height);
+        EXPECT_GT(edges.glyphPixels, 300);
+        EXPECT_EQ(edges.unchangedGlyphs, edges.glyphPixels);
+        EXPECT_GT(edges.edgePixels, edges.glyphPixels / 2);
+        EXPECT_GE(edges.worst, 3.0);
+    }
+    openTestWindow(800, 600);
 }
 
 }  // namespace
