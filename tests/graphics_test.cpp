@@ -174,4 +174,17 @@ TEST(GraphicsTest, ReshapeFollowsTheWindowAndSurvivesZeroSizes) {
     EXPECT_EQ(game.windowHeight, 600);
 }
 
+// Xvfb renders with Mesa's llvmpipe, which says so before any window opens;
+// a display that cannot be opened says nothing.
+TEST(GraphicsTest, TheRendererIsKnownBeforeTheWindow) {
+    char name[] = "kestrun";
+    char option[] = "-display";
+    char nowhere[] = ":4093";
+    char* plain[] = {name, nullptr};
+    char* elsewhere[] = {name, option, nowhere, nullptr};
+    EXPECT_EQ(probeRendererBeforeWindow(1, plain), RendererKind::Software);
+    EXPECT_EQ(chooseDisplayMode(1, plain), 18u);
+    EXPECT_EQ(probeRendererBeforeWindow(3, elsewhere), RendererKind::Unknown);
+}
+
 }  // namespace
