@@ -1,13 +1,13 @@
 # Installation as a Debian game: the binary in games/, a desktop entry, hicolor
-# icons, AppStream metainfo, a section 6 man page, and a .deb through CPack.
+# icons, AppStream metainfo, a section 6 man page, the copyright file and
+# changelog Debian requires, and a .deb through CPack.
 include(GNUInstallDirs)
 
 set(KESTRUN_INSTALL_GAMESDIR "games"
     CACHE STRING "Where the game binary goes, relative to the install prefix")
-set(KESTRUN_HOMEPAGE_URL "https://kestrun.example.org"
-    CACHE STRING "Project home page; the AppStream screenshot lives under it")
-set(KESTRUN_MAINTAINER "Kestrun maintainers <maintainers@kestrun.example.org>"
-    CACHE STRING "Maintainer named in the Debian package")
+# The .invalid domain never resolves: whoever publishes the package sets a real one.
+set(KESTRUN_MAINTAINER "The Kestrun developers <maintainers@kestrun.invalid>"
+    CACHE STRING "Maintainer named in the Debian package and its changelog")
 set(KESTRUN_RELEASE_DATE "2026-12-08")
 
 set(kestrunAppId org.kestrun.Kestrun)
@@ -28,6 +28,32 @@ add_custom_command(
     VERBATIM)
 add_custom_target(kestrun-man-page ALL DEPENDS ${kestrunPackagingBuildDir}/kestrun.6.gz)
 
+# The machine-readable copyright file carries LICENSE itself: the holder from
+# its copyright line, and its permission text indented as DEP-5 wants (one
+# space, blank lines as " .").
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE kestrunLicence)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" kestrunCopyright "${kestrunLicence}")
+set(kestrunCopyright ${CMAKE_MATCH_1})
+string(REGEX REPLACE "^.*(Permission is hereby granted)" "\\1" kestrunLicenceText "${kestrunLicence}")
+string(STRIP "${kestrunLicenceText}" kestrunLicenceText)
+string(REPLACE "\n\n" "\n.\n" kestrunLicenceText "${kestrunLicenceText}")
+string(REPLACE "\n" "\n " kestrunLicenceText " ${kestrunLicenceText}")
+configure_file(${kestrunPackagingDir}/debian/copyright.in ${kestrunPackagingBuildDir}/copyright @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+
+# A version without a Debian revision makes this a native package, whose
+# changelog Debian names changelog.gz. Its entry is dated by the release date.
+execute_process(COMMAND date -u -R -d ${KESTRUN_RELEASE_DATE}
+                OUTPUT_VARIABLE kestrunChangelogDate OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
+configure_file(${kestrunPackagingDir}/debian/changelog.in ${kestrunPackagingBuildDir}/changelog @ONLY)
+add_custom_command(
+    OUTPUT ${kestrunPackagingBuildDir}/changelog.gz
+    COMMAND gzip -9 -n -f -k ${kestrunPackagingBuildDir}/changelog
+    DEPENDS ${kestrunPackagingBuildDir}/changelog
+    VERBATIM)
+add_custom_target(kestrun-changelog ALL DEPENDS ${kestrunPackagingBuildDir}/changelog.gz)
+
 install(TARGETS kestrun RUNTIME DESTINATION ${KESTRUN_INSTALL_GAMESDIR})
 install(FILES ${kestrunPackagingDir}/${kestrunAppId}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -41,6 +67,8 @@ foreach(size 48 128 256)
 endforeach()
 install(FILES ${kestrunPackagingDir}/icons/kestrun.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${kestrunPackagingBuildDir}/copyright ${kestrunPackagingBuildDir}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrun)
@@ -59,11 +87,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KESTRUN_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${KESTRUN_MAINTAINER})
-# Depends is worked out from the libraries the binary links (dpkg-shlibdeps).
+# Depends is worked out from the libraries the binary links (dpkg-shlibdeps),
+# plus a font: every text on screen is Chinese, and without a face that covers
+# it the game is next to unplayable.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The menu texts are Chinese; without a face that covers them they show as gaps.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-wqy-microhei)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk | fonts-wqy-zenhei")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -1,6 +1,7 @@
 #!/bin/sh
 # CPack builds the .deb: a stripped game package whose dependencies come from
-# the linked libraries and whose files are exactly those of the staged install.
+# the linked libraries and the font the texts need, whose files are exactly
+# those of the staged install, and in which lintian finds no error.
 #   deb_package.sh BUILD_DIR STAGE_DIR
 set -eu
 build=$1
@@ -25,16 +26,35 @@ fail() {
 }
 [ "$(dpkg-deb --field "$deb" Package)" = kestrun ] || fail "wrong Package"
 [ "$(dpkg-deb --field "$deb" Section)" = games ] || fail "Section is not games"
-[ "$(dpkg-deb --field "$deb" Recommends)" = fonts-wqy-microhei ] || fail "wrong Recommends"
-# Worked out by dpkg-shlibdeps, so every library the game links must be named.
-depends=$(dpkg-deb --field "$deb" Depends | sed 's/ ([^)]*)//g; s/ *[,|] */\n/g')
+[ -z "$(dpkg-deb --field "$deb" Homepage)" ] || fail "Homepage names a site the game does not have"
+# The libraries come from dpkg-shlibdeps, so every library the game links must
+# be named; the font is one alternative, as the texts need any one of them.
+depends=$(dpkg-deb --field "$deb" Depends)
+libraries=$(printf '%s\n' "$depends" | sed 's/ ([^)]*)//g; s/ *[,|] */\n/g')
 for library in libc6 libstdc++6 libglut3.12 libglu1-mesa libfreetype6 libfontconfig1; do
-    printf '%s\n' "$depends" | grep -qx "$library" || fail "Depends lacks $library"
+    printf '%s\n' "$libraries" | grep -qx "$library" || fail "Depends lacks $library"
 done
+case ", $depends," in
+    *", fonts-wqy-microhei | fonts-noto-cjk | fonts-wqy-zenhei,"*) ;;
+    *) fail "Depends lacks the Chinese font alternatives" ;;
+esac
 
 packaged=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort)
 staged=$(cd "$stage" && find . ! -type d | LC_ALL=C sort)
 [ "$packaged" = "$staged" ] || fail "package files differ from the staged install"
 dpkg-deb --extract "$deb" "$work/root"
 file "$work/root/usr/games/kestrun" | grep -q ', stripped' || fail "the binary is not stripped"
+doc="$work/root/usr/share/doc/kestrun"
+grep -qx 'License: Expat' "$doc/copyright" || fail "the copyright file names no Expat licence"
+zcat "$doc/changelog.gz" | head -1 | grep -q "^kestrun ($(dpkg-deb --field "$deb" Version))" ||
+    fail "the changelog's first entry is not this version"
+
+# Debian's own checker: errors fail, and everything it says is shown.
+echo "== lintian"
+lintian_status=0
+lintian --display-info "$deb" >"$work/lintian" 2>&1 || lintian_status=$?
+cat "$work/lintian"
+if [ "$lintian_status" -ne 0 ] || grep -q '^E: ' "$work/lintian"; then
+    fail "lintian reports errors (exit status $lintian_status)"
+fi
 exit "$status"

@@ -6,6 +6,8 @@ set -eu
 cd "$1"
 expected="755 ./usr/games/kestrun
 644 ./usr/share/applications/org.kestrun.Kestrun.desktop
+644 ./usr/share/doc/kestrun/changelog.gz
+644 ./usr/share/doc/kestrun/copyright
 644 ./usr/share/icons/hicolor/128x128/apps/kestrun.png
 644 ./usr/share/icons/hicolor/256x256/apps/kestrun.png
 644 ./usr/share/icons/hicolor/48x48/apps/kestrun.png
