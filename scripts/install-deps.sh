@@ -5,10 +5,14 @@
 # Only missing packages are installed, so running it again does nothing.
 set -eu
 
-play="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
+play="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl1-mesa-dri
       libfreetype-dev libfontconfig-dev fonts-wqy-microhei"
+# libclang-rt-dev brings the runtimes that -fsanitize=fuzzer, address and
+# undefined link, for the system's default clang; openbox is the window
+# manager one end-to-end check runs under.
 test="$play libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
-      clang libfuzzer-14-dev desktop-file-utils appstream man-db dpkg-dev file"
+      openbox clang libclang-rt-dev desktop-file-utils appstream man-db dpkg-dev
+      file lintian"
 
 case "${1:-}" in
     play) wanted=$play ;;
