@@ -80,8 +80,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "Your car is seen from behind on a long straight road of three lanes\n"
        "while trees and obstacles stream toward it. Steer between the lanes,\n"
        "choose your speed and survive as long as you can: a race ends at the\n"
-       "first touch of an obstacle. Played with the keyboard alone; the menu\n"
-       "texts are in Chinese.")
+       "first touch of an obstacle. Played with the keyboard alone; every text\n"
+       "on screen is in Chinese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
