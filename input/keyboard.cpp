@@ -6,6 +6,9 @@
 
 namespace {
 
+// What noteKeyboardFocus was last told, so only the move away counts.
+bool focusWasElsewhere = false;
+
 // Letters on both hands: WASD and IJKL, either case.
 bool* letterFlag(unsigned char key) {
     ControlFlags& c = game.controls;
@@ -119,4 +122,15 @@ void onSpecialDown(int key, int /*x*/, int /*y*/) {
 
 void onSpecialUp(int key, int /*x*/, int /*y*/) {
     setFlag(arrowFlag(key), false);
+}
+
+void releaseControls() {
+    game.controls = ControlFlags{};
+}
+
+void noteKeyboardFocus(bool elsewhere) {
+    if (elsewhere && !focusWasElsewhere) {
+        releaseControls();
+    }
+    focusWasElsewhere = elsewhere;
 }

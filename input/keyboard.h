@@ -1,6 +1,7 @@
 // The four freeglut keyboard callbacks: held-control flags and the moves
-// between the menu, the race and the game-over screen. Nothing here asks for
-// a redisplay; the next timer tick redraws.
+// between the menu, the race and the game-over screen; and letting go of the
+// controls when the keyboard goes to another window. Nothing here asks for a
+// redisplay; the next timer tick redraws.
 #pragma once
 
 // freeglut's codes for the arrow keys (GLUT_KEY_LEFT and friends), repeated
@@ -25,3 +26,13 @@ void onSpecialDown(int key, int x, int y);
 
 // Clears the arrow key's control flag, in every phase.
 void onSpecialUp(int key, int x, int y);
+
+// Lets go of every held control, as if all their keys had come up.
+void releaseControls();
+
+// Told once a tick whether the keyboard focus is on another window. The tick
+// the focus moves there, the controls are let go: the keys held then will
+// come up in that window, and the game would never hear of it. While the
+// focus stays away, keys that still reach the game (the window system can
+// send them to a window without focus) set and clear their controls as usual.
+void noteKeyboardFocus(bool elsewhere);

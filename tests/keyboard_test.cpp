@@ -124,6 +124,33 @@ TEST(KeyboardTest, FlagsOutliveTheRaceUntilReleasedOrReset) {
     EXPECT_TRUE(same(game.controls, kNone));
 }
 
+TEST(KeyboardTest, TheFocusMovingAwayLetsGoOfEveryControlOnce) {
+    for (GamePhase phase : {GamePhase::Menu, GamePhase::Playing, GamePhase::GameOver}) {
+        enter(phase);
+        noteKeyboardFocus(false);
+        game.controls = kAll;
+        noteKeyboardFocus(false);
+        EXPECT_TRUE(same(game.controls, kAll)) << "focus still on the game";
+        noteKeyboardFocus(true);
+        EXPECT_TRUE(same(game.controls, kNone)) << "focus moved away";
+        EXPECT_EQ(game.phase, phase);
+        EXPECT_EQ(game.score, 321);
+    }
+    // Keys sent to the window while the focus stays away hold as usual, and
+    // only the next move away lets go of them.
+    enter(GamePhase::Playing);
+    noteKeyboardFocus(true);
+    onKeyDown('d', 0, 0);
+    noteKeyboardFocus(true);
+    EXPECT_TRUE(same(game.controls, {false, false, true, false}));
+    noteKeyboardFocus(false);
+    onSpecialDown(kSpecialUp, 0, 0);
+    noteKeyboardFocus(false);
+    EXPECT_TRUE(same(game.controls, {false, true, true, false}));
+    noteKeyboardFocus(true);
+    EXPECT_TRUE(same(game.controls, kNone));
+}
+
 TEST(KeyboardDeathTest, EscapeExitsWithStatusZeroInEveryPhase) {
     for (GamePhase phase : {GamePhase::Menu, GamePhase::Playing, GamePhase::GameOver}) {
         EXPECT_EXIT(
