@@ -5,6 +5,7 @@
 
 #include "app/callbacks.h"
 #include "app/timer.h"
+#include "platform/window_identity.h"
 #include "render/graphics.h"
 
 static_assert((GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE) == kMultisampledDisplayMode,
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(displayMode);
     glutInitWindowSize(800, 600);
     glutCreateWindow("Kestrun");
+    identifyGameWindow();
     initGraphics();
 
     registerCallbacks();
