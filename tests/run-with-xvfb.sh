@@ -3,6 +3,10 @@
 # display work on machines with none and never touch the user's own display.
 # The server picks a free display number itself (-displayfd), so several test
 # processes can start servers at once without racing for a number.
+#
+# However this ends (the command's own end, a failure to start, or SIGINT or
+# SIGTERM, as from ctest's timeout), the server and the command, with
+# anything the command started, are stopped.
 set -u
 if ! command -v Xvfb >/dev/null 2>&1; then
     echo "run-with-xvfb: Xvfb not found; install it with: apt-get install xvfb" >&2
@@ -10,6 +14,26 @@ if ! command -v Xvfb >/dev/null 2>&1; then
 fi
 screen=${KESTRUN_XVFB_SCREEN:-1920x1080x24}
 dir=$(mktemp -d)
+server=""
+command=""
+
+# The command runs in a process group of its own, so one signal reaches
+# whatever it started (a game, an X tool) too.
+stop_all() {
+    if [ -n "$command" ]; then
+        kill -s TERM -- "-$command" 2>/dev/null
+        wait "$command" 2>/dev/null
+    fi
+    if [ -n "$server" ]; then
+        kill "$server" 2>/dev/null
+        wait "$server" 2>/dev/null
+    fi
+    rm -rf "$dir"
+}
+trap stop_all EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
 Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$dir/display" 2>"$dir/log" &
 server=$!
 i=0
@@ -18,16 +42,16 @@ while [ ! -s "$dir/display" ]; do
     if [ "$i" -gt 200 ] || ! kill -0 "$server" 2>/dev/null; then
         echo "run-with-xvfb: Xvfb did not start:" >&2
         cat "$dir/log" >&2
-        rm -rf "$dir"
         exit 1
     fi
     sleep 0.05
 done
 DISPLAY=:$(cat "$dir/display")
 export DISPLAY
-"$@"
+# A background job of this (non-interactive) shell is no group leader, so
+# setsid makes the new group without forking: its id is the command's pid.
+setsid "$@" &
+command=$!
+wait "$command"
 status=$?
-kill "$server" 2>/dev/null
-wait "$server" 2>/dev/null
-rm -rf "$dir"
 exit "$status"
