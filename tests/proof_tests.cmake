@@ -5,9 +5,11 @@ kestrun_display_test(culling_test culling_test.cpp)
 kestrun_display_test(culling_frames_test culling_frames_test.cpp)
 
 # The real binary under its own X server, driven with xdotool and judged by
-# X captures: every phase and Escape in each, resizing, then a key storm.
+# X captures: every phase and Escape in each, resizing, the window's class and
+# icon, a key storm, and a key let go while another window has the focus,
+# without and with a window manager.
 add_executable(e2e_probe e2e/probe.cpp)
-foreach(scenario phases storm)
+foreach(scenario phases storm focus focus_wm)
   add_test(NAME e2e_${scenario}
            COMMAND ${KESTRUN_XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/play.sh
                    $<TARGET_FILE:kestrun> $<TARGET_FILE:e2e_probe> ${scenario})
