@@ -385,12 +385,13 @@ let_go_elsewhere() {
     [ "$("$probe" phase "$last")" = race ] || return 2
     local before now=-1 previous=$last frames=0 limit=$((SECONDS + 30)) verdict=2
     before=$("$probe" car "$last")
+    [ "$before" -ge 0 ] || return 2
     xdotool keydown Right
     while [ "$SECONDS" -le "$limit" ]; do
         capture focus-right
         [ "$("$probe" phase "$last")" = race ] || break
         now=$("$probe" car "$last")
-        if [ "$before" -ge 0 ] && [ "$now" -ge $((before + 15)) ]; then
+        if [ "$now" -ge $((before + 15)) ]; then
             verdict=0
             break
         fi
