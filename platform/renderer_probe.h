@@ -8,4 +8,12 @@ enum class RendererKind { Unknown, Software, Hardware };
 // open (honouring a -display NAME argument, read before glutInit consumes
 // it). Unknown when the display cannot be opened or does not say; opens no
 // window and makes no GL context.
+//
+// Its connection stays open until closeRendererProbe(): an X server with no
+// other client resets when its last one leaves (a bare Xvfb does), and turns
+// away a client that connects meanwhile, so it must outlast the moment
+// freeglut opens its own.
 RendererKind probeRendererBeforeWindow(int argc, char** argv);
+
+// Closes the probe's connection, if one is open.
+void closeRendererProbe();

@@ -105,6 +105,8 @@ void initGraphics() {
     glShadeModel(GL_SMOOTH);
     setUpLights();
     dropMultisamplingInSoftware();
+    // The renderer question is settled, and freeglut holds its own connection.
+    closeRendererProbe();
     const char* check = std::getenv("KESTRUN_GL_CHECK");
     reportGlErrors = check != nullptr && std::strcmp(check, "1") == 0;
     buildScenery();

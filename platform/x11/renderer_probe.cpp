@@ -14,6 +14,8 @@ namespace {
 
 using QueryRendererInteger = Bool (*)(Display*, int, int, int, unsigned int*);
 
+Display* probeDisplay = nullptr;
+
 // The argument after the last "-display", as freeglut would take it.
 const char* displayName(int argc, char** argv) {
     const char* name = nullptr;
@@ -57,12 +59,18 @@ RendererKind askScreen(Display* display, int screen) {
 }  // namespace
 
 RendererKind probeRendererBeforeWindow(int argc, char** argv) {
-    // A short connection of our own: freeglut opens its own only in glutInit.
-    Display* display = XOpenDisplay(displayName(argc, argv));
-    if (display == nullptr) {
+    // A connection of our own: freeglut opens its own only in glutInit.
+    closeRendererProbe();
+    probeDisplay = XOpenDisplay(displayName(argc, argv));
+    if (probeDisplay == nullptr) {
         return RendererKind::Unknown;
     }
-    const RendererKind kind = askScreen(display, DefaultScreen(display));
-    XCloseDisplay(display);
-    return kind;
+    return askScreen(probeDisplay, DefaultScreen(probeDisplay));
+}
+
+void closeRendererProbe() {
+    if (probeDisplay != nullptr) {
+        XCloseDisplay(probeDisplay);
+        probeDisplay = nullptr;
+    }
 }
