@@ -34,7 +34,14 @@ trap stop_all EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$dir/display" 2>"$dir/log" &
+# -noreset: by default the server resets when its last client leaves, and a
+# client connecting during the reset is turned away, as happens to a script
+# that runs one X tool after another. KESTRUN_XVFB_RESET=1 keeps the default,
+# as a bare server started for the game alone would have it.
+reset="-noreset"
+[ "${KESTRUN_XVFB_RESET:-}" = 1 ] && reset=""
+# shellcheck disable=SC2086
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp $reset 3>"$dir/display" 2>"$dir/log" &
 server=$!
 i=0
 while [ ! -s "$dir/display" ]; do
@@ -54,4 +61,8 @@ setsid "$@" &
 command=$!
 wait "$command"
 status=$?
+if [ "$status" -ne 0 ] && [ -s "$dir/log" ]; then
+    echo "run-with-xvfb: the command failed; the X server said:" >&2
+    cat "$dir/log" >&2
+fi
 exit "$status"

@@ -20,6 +20,11 @@ trap finish EXIT
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
 if [ -z "$window" ]; then
     echo "no window titled Kestrun appeared"
+    if ! kill -0 "$pid" 2>/dev/null; then
+        wait "$pid"
+        echo "the game ended with status $?; its stderr:"
+    fi
+    cat "$log"
     exit 1
 fi
 # The window shows the black screen behind it until the first frame.
