@@ -2,7 +2,7 @@
 # Builds the frame benchmark (Release, in build-bench/) and runs it under a
 # private Xvfb whose screen holds a 3840x2160 window. Arguments go to the
 # benchmark: --levers also measures the game without each speed-up. Takes
-# about three minutes, or fifteen with --levers; keep the machine otherwise
+# about six minutes, or thirty with --levers; keep the machine otherwise
 # idle, as timings vary with load.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
