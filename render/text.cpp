@@ -70,22 +70,14 @@ void pushGlyphUnpacking() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 }
 
-// Both passes of a text run the same glyphs, so they share the pen's path.
-void drawGlyphOutlines(const char* text) {
+// One bitmap a character, the glyphs' outlines or their ink; each moves the
+// pen by the glyph's advance, so both layers follow the same path.
+void drawGlyphLayer(const char* text, GlyphBitmap Glyph::*layer) {
     for (char32_t codePoint : decodedText(text)) {
         const Glyph& glyph = glyphFor(codePoint);
-        const GlyphBitmap& outline = glyph.outline;
-        glBitmap(outline.width, outline.height, outline.xOrigin, outline.yOrigin, glyph.advance,
-                 0.0f, outline.bits.empty() ? nullptr : outline.bits.data());
-    }
-}
-
-void drawGlyphInk(const char* text) {
-    for (char32_t codePoint : decodedText(text)) {
-        const Glyph& glyph = glyphFor(codePoint);
-        const GlyphBitmap& ink = glyph.ink;
-        glBitmap(ink.width, ink.height, ink.xOrigin, ink.yOrigin, glyph.advance, 0.0f,
-                 ink.bits.empty() ? nullptr : ink.bits.data());
+        const GlyphBitmap& bitmap = glyph.*layer;
+        glBitmap(bitmap.width, bitmap.height, bitmap.xOrigin, bitmap.yOrigin, glyph.advance, 0.0f,
+                 bitmap.bits.empty() ? nullptr : bitmap.bits.data());
     }
 }
 
@@ -147,7 +139,7 @@ void drawOutlinedText(int x, int y, const char* text) {
     beginOutlinePass();
     if (renderer == TextRenderer::Glyphs) {
         placeRaster(x, y);
-        drawGlyphOutlines(text);
+        drawGlyphLayer(text, &Glyph::outline);
     } else {
         for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
             placeRaster(x, y, dx, dy);
@@ -157,7 +149,7 @@ void drawOutlinedText(int x, int y, const char* text) {
     endOutlinePass();
     placeRaster(x, y);
     if (renderer == TextRenderer::Glyphs) {
-        drawGlyphInk(text);
+        drawGlyphLayer(text, &Glyph::ink);
     } else {
         drawBitmapFontBytes(text);
     }
