@@ -6,7 +6,7 @@
 set -eu
 
 play="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl1-mesa-dri
-      libx11-dev libx11-xcb-dev libfreetype-dev libfontconfig-dev fonts-wqy-microhei"
+      libx11-dev libx11-xcb-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-wqy-microhei"
 # libclang-rt-dev brings the runtimes that -fsanitize=fuzzer, address and
 # undefined link, for the system's default clang; openbox is the window
 # manager one end-to-end check runs under.
