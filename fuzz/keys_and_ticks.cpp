@@ -4,7 +4,8 @@
 // Each input is read as a list of events, one opcode byte then one argument:
 //   opcode % 3 == 0: a letter key, argument = the byte; down if opcode & 4
 //   opcode % 3 == 1: a special key, argument = its code; down if opcode & 4
-//   opcode % 3 == 2: argument + 1 ticks
+//   opcode % 3 == 2: argument + 1 ticks, with the keyboard focus on another
+//                    window if opcode & 8 (as the timer tells the keyboard code)
 // Every input starts from the game as the program starts it: the menu, with
 // the scenery laid out from its fixed seed, so each input replays exactly.
 #include <cstddef>
@@ -55,8 +56,21 @@ void special(bool down, int key) {
     checkKey(before, false, 0);
 }
 
-void ticks(int count, int& budget) {
+// Where the ticks last said the keyboard focus was.
+bool focusAway = false;
+
+void noteFocus(bool away) {
+    noteKeyboardFocus(away);
+    const ControlFlags& c = game.controls;
+    if (away && !focusAway && (c.brake || c.accelerate || c.steerLeft || c.steerRight)) {
+        broken("a control still held after the focus moved to another window");
+    }
+    focusAway = away;
+}
+
+void ticks(int count, bool away, int& budget) {
     for (; count > 0 && budget > 0; --count, --budget) {
+        noteFocus(away);
         const GameState before = game;
         simulateTick();
         const std::string fault = checkTickInvariants(before, game);
@@ -71,6 +85,8 @@ void ticks(int count, int& budget) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     game = GameState{};
     buildScenery();
+    noteKeyboardFocus(false);
+    focusAway = false;
     int budget = kMaxTicksPerInput;
     for (std::size_t i = 0; i + 1 < size; i += 2) {
         const std::uint8_t opcode = data[i];
@@ -84,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 special(down, argument);
                 break;
             default:
-                ticks(argument + 1, budget);
+                ticks(argument + 1, (opcode & 8) != 0, budget);
                 break;
         }
     }
