@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "game/state.h"
+#include "platform/glyph_source.h"
 #include "render/glyphs.h"
 #include "render/text_decode.h"
 #include "render/text_layout.h"
@@ -33,15 +34,10 @@ std::u32string charactersOfTheTexts() {
 
 bool openChineseFace(std::string& reason) {
     if (!gbkDecoderAvailable()) {
-        reason = "the C library has no GBK converter (its gconv modules are missing)";
+        reason = "the system has no GBK converter";
         return false;
     }
-    const FontFace face = findFaceCovering(charactersOfTheTexts());
-    if (face.path.empty()) {
-        reason = "no installed font has the Chinese characters";
-        return false;
-    }
-    return openGlyphFace(face, kTextPixelSize, reason);
+    return openGlyphFace(charactersOfTheTexts(), kTextPixelSize, reason);
 }
 
 // Decided once; without a usable face the texts keep only what the GLUT
@@ -51,10 +47,8 @@ TextRenderer chooseRenderer() {
     if (openChineseFace(reason)) {
         return TextRenderer::Glyphs;
     }
-    std::fprintf(stderr,
-                 "kestrun: %s; the screen texts show their ASCII characters only. "
-                 "Install the Debian package fonts-wqy-microhei to see them in full.\n",
-                 reason.c_str());
+    std::fprintf(stderr, "kestrun: %s; the screen texts show their ASCII characters only. %s\n",
+                 reason.c_str(), missingFontAdvice());
     return TextRenderer::BitmapFont;
 }
 
