@@ -14,11 +14,11 @@ struct SinCos {
     float cos;
 };
 
-// Both values from one call, so a normal and its vertex agree exactly.
+// Both values computed once and used for a normal and its vertex alike, so
+// they agree exactly; std::sin and std::cos, as glibc's sincosf is not
+// everywhere.
 SinCos sinCos(float angle) {
-    SinCos result;
-    sincosf(angle, &result.sin, &result.cos);
-    return result;
+    return {std::sin(angle), std::cos(angle)};
 }
 
 // Angle of step i of n around a full turn.
