@@ -14,7 +14,8 @@ constexpr unsigned int kSingleSampledDisplayMode = 18;
 unsigned int displayModeFor(RendererKind renderer);
 
 // Asks the window system about the renderer before glutInit (which consumes
-// -display), remembers the answer for initGraphics and returns the mode.
+// -display), remembers the answer for initGraphics and returns the mode. The
+// question's connection stays open until initGraphics closes it.
 unsigned int chooseDisplayMode(int argc, char** argv);
 
 // True when the renderer is a software rasteriser: the answer known before
