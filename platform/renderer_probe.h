@@ -17,3 +17,7 @@ RendererKind probeRendererBeforeWindow(int argc, char** argv);
 
 // Closes the probe's connection, if one is open.
 void closeRendererProbe();
+
+// True when a GL_RENDERER string names a software rasteriser: Mesa's
+// llvmpipe, softpipe or swrast, or Windows' own "GDI Generic".
+bool namesSoftwareRenderer(const char* renderer);

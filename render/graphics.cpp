@@ -1,6 +1,8 @@
 #include "render/graphics.h"
 
 #include <GL/freeglut.h>
+// GL_MULTISAMPLE: Windows' gl.h stops at OpenGL 1.1.
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 #include <cstdio>
@@ -80,18 +82,6 @@ bool isSoftwareRenderer(RendererKind knownBeforeWindow, const char* glRenderer) 
         return knownBeforeWindow == RendererKind::Software;
     }
     return namesSoftwareRenderer(glRenderer);
-}
-
-bool namesSoftwareRenderer(const char* renderer) {
-    if (renderer == nullptr) {
-        return false;
-    }
-    for (const char* name : {"llvmpipe", "softpipe", "swrast"}) {
-        if (std::strstr(renderer, name) != nullptr) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void initGraphics() {

@@ -22,10 +22,6 @@ unsigned int chooseDisplayMode(int argc, char** argv);
 // the window decides; the GL_RENDERER name only when there was none.
 bool isSoftwareRenderer(RendererKind knownBeforeWindow, const char* glRenderer);
 
-// True when a GL_RENDERER string names a software rasteriser (llvmpipe,
-// softpipe, swrast).
-bool namesSoftwareRenderer(const char* renderer);
-
 // One-time GL set-up after the window exists; ends by laying out the scenery.
 void initGraphics();
 

@@ -1,0 +1,22 @@
+# Windows: the exe with the README and the licence, as a zip and as an NSIS
+# installer (Program Files, a Start Menu shortcut, an uninstaller).
+install(TARGETS kestrun RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+
+set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_PACKAGE_NAME kestrun)
+set(CPACK_PACKAGE_VENDOR "The Kestrun developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME kestrun-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Kestrun)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D arcade driving game: dodge the obstacles on an endless road")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_EXECUTABLES kestrun Kestrun)
+# Debian's makensis makes 32-bit installers by default, which 64-bit-only
+# Wine cannot run; its amd64-unicode stubs make a 64-bit one.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_PACKAGE_NAME Kestrun)
+set(CPACK_NSIS_DISPLAY_NAME Kestrun)
+set(CPACK_NSIS_INSTALLED_ICON_NAME kestrun.exe)
+include(CPack)
