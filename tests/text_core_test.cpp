@@ -1,9 +1,9 @@
-// The screen texts without a display: bytes, formats, layout, decoding, font.
+// The screen texts without a display: bytes, formats, layout, decoding and
+// the outline; the same on every platform.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "render/glyphs.h"
@@ -109,30 +109,9 @@ TEST(TextCoreTest, TextsInUseAreDecodedOnce) {
     EXPECT_EQ(decodedTextMisses(), misses + 1);
 }
 
-// fontconfig's language match alone offers Latin-only faces too.
-TEST(TextCoreTest, FontMustHaveEveryCharacter) {
-    std::string reason;
-    EXPECT_TRUE(openGlyphFace(U"Kestrun\u6E38\u620F", 18, reason)) << reason;
-    EXPECT_FALSE(openGlyphFace(U"K\U0010FFFD", 18, reason));
-    EXPECT_EQ(reason, "no installed font has the Chinese characters");
-    EXPECT_EQ(glyphFor(U'K').advance, 0.0f) << "no face, no glyphs";
-}
-
-TEST(TextCoreTest, GlyphsMatchTheGlutFontAndRunBottomUp) {
-    std::string error;
-    ASSERT_TRUE(openGlyphFace(U"T\u6E38", 18, error)) << error;
-    const GlyphBitmap& t = glyphFor(U'T').ink;
-    EXPECT_GE(t.height, 11);  // Helvetica 18's capitals are 13 pixels tall
-    EXPECT_LE(t.height, 15);
-    // The T's bar reaches its left edge; its stem does not. Bottom row first.
-    EXPECT_TRUE(bitAt(t, 0, t.height - 1));
-    EXPECT_FALSE(bitAt(t, 0, 0));
-    EXPECT_FLOAT_EQ(glyphFor(U'\u6E38').advance, 18.0f);
-}
-
 // The outline lies under the glyph one pixel larger all round: it covers the
 // glyph and its four neighbours of every pixel, and nothing diagonal alone.
-TEST(TextCoreTest, OutlineBordersEveryGlyphPixelOnFourSides) {
+TEST(TextCoreTest, OutlineBordersEveryInkPixelOnFourSides) {
     GlyphBitmap dot;
     dot.width = dot.height = 1;
     dot.xOrigin = -2.0f;
@@ -145,22 +124,6 @@ TEST(TextCoreTest, OutlineBordersEveryGlyphPixelOnFourSides) {
     EXPECT_FLOAT_EQ(plus.yOrigin, 4.0f);
     EXPECT_EQ(plus.bits, (std::vector<unsigned char>{0x40, 0xE0, 0x40}));
     EXPECT_EQ(outlineAround(GlyphBitmap{}).width, 0);
-
-    std::string error;
-    ASSERT_TRUE(openGlyphFace(U"\u6E38", 18, error)) << error;
-    const Glyph& you = glyphFor(U'\u6E38');
-    int inked = 0;
-    for (int y = 0; y < you.ink.height; ++y) {
-        for (int x = 0; x < you.ink.width; ++x) {
-            if (bitAt(you.ink, x, y)) {
-                ++inked;
-                for (const auto& [dx, dy] : {std::pair{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
-                    EXPECT_TRUE(bitAt(you.outline, x + 1 + dx, y + 1 + dy)) << x << "," << y;
-                }
-            }
-        }
-    }
-    EXPECT_GT(inked, 60);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
-# Screen text: bytes, layout, decoding and font need no display.
-add_executable(text_core_test text_core_test.cpp)
-target_link_libraries(text_core_test PRIVATE kestrun_render GTest::gtest_main)
-gtest_discover_tests(text_core_test DISCOVERY_TIMEOUT 30)
+# Screen text: bytes, layout, decoding and font need no display. The font's
+# glyphs depend on the installed fonts, so they have a binary of their own.
+foreach(suite text_core_test text_font_test)
+  add_executable(${suite} ${suite}.cpp)
+  target_link_libraries(${suite} PRIVATE kestrun_render GTest::gtest_main)
+  gtest_discover_tests(${suite} DISCOVERY_TIMEOUT 30)
+endforeach()
 
 kestrun_display_test(text_render_test text_render_test.cpp)
 
