@@ -2,6 +2,7 @@
 # Installs the Debian packages Kestrun needs that are not yet installed.
 #   install-deps.sh play   what building and playing needs
 #   install-deps.sh test   that, plus what the test suite needs
+#   install-deps.sh windows   what the Windows cross build needs
 # Only missing packages are installed, so running it again does nothing.
 set -eu
 
@@ -14,11 +15,18 @@ test="$play libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-uti
       openbox clang libclang-rt-dev desktop-file-utils appstream man-db dpkg-dev
       file lintian"
 
+# MinGW-w64 with the posix thread model (GoogleTest needs it), NSIS for the
+# installer, dpkg-dev for fetching freeglut's Debian source, the host
+# compiler and libpng for the icon tool, GoogleTest's sources.
+windows="cmake make g++ libpng-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+         nsis dpkg-dev googletest"
+
 case "${1:-}" in
     play) wanted=$play ;;
     test) wanted=$test ;;
+    windows) wanted=$windows ;;
     *)
-        echo "usage: $0 play|test" >&2
+        echo "usage: $0 play|test|windows" >&2
         exit 2
         ;;
 esac

@@ -1,0 +1,57 @@
+#!/bin/sh
+# Builds Kestrun for 64-bit Windows on this Debian machine, into build-windows/:
+#   kestrun.exe                     the game (no console, only Windows' own DLLs)
+#   kestrun-VERSION-win64.zip       the exe, the README and the licence
+#   kestrun-VERSION-win64.exe       an installer (Program Files, Start Menu, uninstaller)
+# It installs what is missing, fetches freeglut's Debian source through an
+# apt configuration of its own (the system's sources stay as they are) and
+# builds freeglut 3.4 with MinGW-w64. --with-tests also builds the unit
+# suites that run under Wine. Running it again redoes only what changed.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+out="$root/build-windows"
+tests=OFF
+[ "${1:-}" = --with-tests ] && tests=ON
+"$root/scripts/install-deps.sh" windows
+mkdir -p "$out"
+
+# freeglut's source, from Debian's deb-src entries for this system's suites.
+apt_dir="$out/apt"
+if ! ls "$apt_dir"/freeglut_*.orig.tar.gz >/dev/null 2>&1; then
+    mkdir -p "$apt_dir/sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+    cat >"$apt_dir/sources/debian-src.sources" <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    set -- -o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources" \
+        -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
+    apt-get "$@" -qq update
+    (cd "$apt_dir" && apt-get "$@" -qq source --download-only freeglut)
+fi
+
+toolchain="$root/cmake/mingw-w64.cmake"
+deps="$out/deps"
+if [ ! -f "$deps/lib/libfreeglut_static.a" ]; then
+    rm -rf "$out/freeglut"
+    mkdir -p "$out/freeglut"
+    tar -xzf "$(ls "$apt_dir"/freeglut_*.orig.tar.gz | head -1)" -C "$out/freeglut" --strip-components=1
+    cmake -S "$out/freeglut" -B "$out/freeglut/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" \
+        -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_DEMOS=OFF >/dev/null
+    cmake --build "$out/freeglut/build" -j "$(nproc)" >/dev/null
+    cmake --install "$out/freeglut/build" >/dev/null
+fi
+
+# The icon tool runs here, so it is built for this machine.
+cmake -S "$root/packaging/icontool/host" -B "$out/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$out/host" -j "$(nproc)" --target kestrun-icon-ico >/dev/null
+
+cmake -S "$root" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DKESTRUN_WINDOWS_DEPS="$deps" -DKESTRUN_ICON_ICO_TOOL="$out/host/kestrun-icon-ico" \
+    -DKESTRUN_BUILD_TESTS="$tests" >/dev/null
+cmake --build "$out" -j "$(nproc)"
+(cd "$out" && cpack -G "ZIP;NSIS" -B "$out" >/dev/null)
+ls -l "$out/kestrun.exe" "$out"/kestrun-*-win64.zip "$out"/kestrun-*-win64.exe
