@@ -94,6 +94,17 @@ TEST(TextCoreTest, BadBytesBecomeReplacementCharacters) {
     EXPECT_EQ(decodeGbk("\xD3\nx"), U"\uFFFD\nx");
 }
 
+// Code page 936 and iconv's GBK part at the edges: the euro sign's single
+// byte, and the pairs iconv assigns nothing (user-defined areas, the end of
+// GB2312's last row). Every platform shows the same characters.
+TEST(TextCoreTest, GbkEdgesDecodeAlikeEverywhere) {
+    EXPECT_EQ(decodeGbk("\x80"), U"\u20AC");
+    EXPECT_EQ(decodeGbk("\xAA\xA1x"), U"\uFFFD\uFFFDx");
+    EXPECT_EQ(decodeGbk("\xA1\x40x"), U"\uFFFD@x");
+    EXPECT_EQ(decodeGbk("\xFE\xFEx"), U"\uFFFD\uFFFDx");
+    EXPECT_EQ(decodeGbk("\xD7\xFAx"), U"\uFFFD\u9DDB");  // FA 78 is a character
+}
+
 // A score changing every tick recycles the oldest entries; a line shown
 // every frame stays decoded.
 TEST(TextCoreTest, TextsInUseAreDecodedOnce) {

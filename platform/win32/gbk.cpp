@@ -9,7 +9,8 @@ namespace {
 constexpr UINT kGbkCodePage = 936;
 
 // GBK's two-byte characters: a lead byte 0x81-0xFE, then a trail byte
-// 0x40-0xFE other than 0x7F. 0x80 and 0xFF start nothing.
+// 0x40-0xFE other than 0x7F. 0xFF starts nothing; 0x80 alone is the euro sign
+// in both code page 936 and iconv's GBK.
 bool isLead(unsigned char byte) {
     return byte >= 0x81 && byte <= 0xFE;
 }
@@ -18,11 +19,20 @@ bool isTrail(unsigned char byte) {
     return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
 }
 
-// One two-byte character through the code page; MB_ERR_INVALID_CHARS makes
-// an unassigned pair fail rather than turn into a default character.
-bool decodePair(const char* pair, char32_t& out) {
+// Code page 936 gives its user-defined areas (AAA1-AFFE, F8A1-FEFE, A140-A7A0
+// and the like) code points in the Private Use Area; iconv's GBK assigns them
+// nothing. Treated as unassigned, so both platforms show the same text.
+bool isPrivateUse(wchar_t character) {
+    return character >= 0xE000 && character <= 0xF8FF;
+}
+
+// One character of count bytes through the code page; MB_ERR_INVALID_CHARS
+// makes an unassigned sequence fail rather than turn into a default
+// character.
+bool decodeOne(const char* bytes, int count, char32_t& out) {
     wchar_t wide[2] = {};
-    if (MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, pair, 2, wide, 2) != 1) {
+    if (MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, bytes, count, wide, 2) != 1 ||
+        isPrivateUse(wide[0])) {
         return false;
     }
     out = static_cast<char32_t>(wide[0]);
@@ -49,9 +59,11 @@ void decodeGbkInto(const char* bytes, std::u32string& out) {
         std::size_t used = 1;
         if (byte < 0x80) {
             character = byte;
+        } else if (available && byte == 0x80 && decodeOne(bytes + i, 1, character)) {
+            used = 1;
         } else if (available && isLead(byte) && i + 1 < length &&
                    isTrail(static_cast<unsigned char>(bytes[i + 1])) &&
-                   decodePair(bytes + i, character)) {
+                   decodeOne(bytes + i, 2, character)) {
             used = 2;
         } else {
             character = kReplacementCharacter;
