@@ -6,7 +6,8 @@
 # It installs what is missing, fetches freeglut's Debian source through an
 # apt configuration of its own (the system's sources stay as they are) and
 # builds freeglut 3.4 with MinGW-w64. --with-tests also builds the unit
-# suites that run under Wine. Running it again redoes only what changed.
+# suites, which run under Wine in the caller's WINEPREFIX
+# (tests/windows/run-unit-tests.sh). Running it again redoes only what changed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-windows"
@@ -51,7 +52,7 @@ cmake --build "$out/host" -j "$(nproc)" --target kestrun-icon-ico >/dev/null
 
 cmake -S "$root" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DKESTRUN_WINDOWS_DEPS="$deps" -DKESTRUN_ICON_ICO_TOOL="$out/host/kestrun-icon-ico" \
-    -DKESTRUN_BUILD_TESTS="$tests" >/dev/null
+    -DKESTRUN_BUILD_TESTS="$tests" -DKESTRUN_WINEPREFIX= >/dev/null
 cmake --build "$out" -j "$(nproc)"
 (cd "$out" && cpack -G "ZIP;NSIS" -B "$out" >/dev/null)
 ls -l "$out/kestrun.exe" "$out"/kestrun-*-win64.zip "$out"/kestrun-*-win64.exe

@@ -13,7 +13,7 @@ play="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl1-mesa-dri
 # manager one end-to-end check runs under.
 test="$play libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
       openbox clang libclang-rt-dev desktop-file-utils appstream man-db dpkg-dev
-      file lintian"
+      file lintian wine wine64"
 
 # MinGW-w64 with the posix thread model (GoogleTest needs it), NSIS for the
 # installer, dpkg-dev for fetching freeglut's Debian source, the host

@@ -3,12 +3,23 @@
 #   scripts/screenshots.sh [KESTRUN]
 # writes docs/screenshots/menu.png, race.png and game-over.png from an
 # 800x600 window. Without KESTRUN it makes a Release build in build-release/.
+#   scripts/screenshots.sh --windows
+# builds the Windows exe (scripts/build-windows.sh) and writes
+# docs/screenshots/windows-menu.png, the menu as Wine shows it.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 shots="$root/docs/screenshots"
 
 if [ -z "${KESTRUN_SHOTS_IN_X:-}" ]; then
-    if [ $# -ge 1 ]; then
+    if [ "${1:-}" = --windows ]; then
+        "$root/scripts/build-windows.sh"
+        apt_missing=$(dpkg-query -W -f='${Status}' wine64 2>/dev/null | grep -c "ok installed" || true)
+        [ "$apt_missing" = 1 ] || apt-get install -y -qq wine wine64
+        export WINEPREFIX="$root/build-windows/wine-prefix" WINEDEBUG=-all
+        [ -d "$WINEPREFIX" ] || { wineboot -i >/dev/null 2>&1 && wineserver -w; }
+        KESTRUN_SHOTS_IN_X=windows exec "$root/tests/run-with-xvfb.sh" "$0" \
+            "$root/build-windows/kestrun.exe"
+    elif [ $# -ge 1 ]; then
         game=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
     else
         "$root/scripts/install-deps.sh" test
@@ -22,7 +33,11 @@ fi
 
 game=$1
 work=$(mktemp -d)
-"$game" &
+if [ "$KESTRUN_SHOTS_IN_X" = windows ]; then
+    wine "$game" 2>/dev/null &
+else
+    "$game" &
+fi
 pid=$!
 trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
 
@@ -31,7 +46,7 @@ fail() {
     exit 1
 }
 
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
+wid=$(timeout 90 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
 [ -n "$wid" ] || fail "no Kestrun window appeared"
 # Without a window manager the window sits one pixel off the screen's corner.
 xdotool windowmove --sync "$wid" 0 0
@@ -72,6 +87,13 @@ moved_from() {
 }
 
 until_true 150 sky_drawn || fail "the first frame was never drawn"
+if [ "$KESTRUN_SHOTS_IN_X" = windows ]; then
+    capture "$shots/windows-menu.png"
+    xdotool key Escape
+    wait $pid
+    echo "screenshots: wrote windows-menu.png in $shots"
+    exit 0
+fi
 capture "$shots/menu.png"
 
 xdotool key s

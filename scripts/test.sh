@@ -4,7 +4,10 @@
 #   2. fuzzes the keyboard handlers and the tick (clang, libFuzzer, with
 #      AddressSanitizer and UndefinedBehaviorSanitizer) for a fixed number of
 #      runs from the seeds in fuzz/corpus/, in build-fuzz/;
-#   3. builds in build-asan/ with both sanitizers and runs the whole suite again.
+#   3. builds in build-asan/ with both sanitizers and runs the whole suite again;
+#   4. builds for Windows (scripts/build-windows.sh, in build-windows/) and,
+#      in one Wine prefix, runs the display-free unit suites, then plays the
+#      game and installs, checks and uninstalls its installer.
 # Tests that need a display start their own virtual X server, so none is
 # required. Running it again rebuilds only what changed.
 set -eu
@@ -29,3 +32,11 @@ mkdir -p "$scratch"
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUN_SANITIZE=ON
 cmake --build "$root/build-asan" -j "$jobs"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+
+"$root/scripts/build-windows.sh" --with-tests
+WINEPREFIX="$root/build-windows/wine-prefix"
+export WINEPREFIX
+rm -rf "$WINEPREFIX"
+"$root/tests/windows/run-unit-tests.sh" "$root/build-windows" -j "$jobs"
+(cd "$root/build-windows" &&
+    "$root/tests/run-with-xvfb.sh" "$root/tests/windows/play_and_install.sh" "$root/build-windows")

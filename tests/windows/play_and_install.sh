@@ -22,6 +22,11 @@ fail() {
 }
 
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || fail "wineboot could not make $WINEPREFIX"
+# A Wine server still running from programs started without this X server
+# (the unit suites, wineboot) would keep their display: windows opened now
+# would never reach this one.
+wineserver -k 2>/dev/null
+wineserver -w
 
 # True once $1 holds a capture of the window whose top row is the sky.
 sky_drawn() {
