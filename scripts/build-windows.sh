@@ -27,8 +27,10 @@ Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
+    # Root runs it here anyway; apt's _apt user could not write these folders.
     set -- -o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources" \
-        -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
+        -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" \
+        -o APT::Sandbox::User=root
     apt-get "$@" -qq update
     (cd "$apt_dir" && apt-get "$@" -qq source --download-only freeglut)
 fi
@@ -39,11 +41,17 @@ if [ ! -f "$deps/lib/libfreeglut_static.a" ]; then
     rm -rf "$out/freeglut"
     mkdir -p "$out/freeglut"
     tar -xzf "$(ls "$apt_dir"/freeglut_*.orig.tar.gz | head -1)" -C "$out/freeglut" --strip-components=1
-    cmake -S "$out/freeglut" -B "$out/freeglut/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    # freeglut's own warnings are not ours: its log is shown only on failure.
+    log="$out/freeglut/build.log"
+    if ! { cmake -S "$out/freeglut" -B "$out/freeglut/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" \
-        -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_DEMOS=OFF >/dev/null
-    cmake --build "$out/freeglut/build" -j "$(nproc)" >/dev/null
-    cmake --install "$out/freeglut/build" >/dev/null
+        -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_DEMOS=OFF &&
+        cmake --build "$out/freeglut/build" -j "$(nproc)" &&
+        cmake --install "$out/freeglut/build"; } >"$log" 2>&1; then
+        cat "$log" >&2
+        echo "build-windows: freeglut did not build" >&2
+        exit 1
+    fi
 fi
 
 # The icon tool runs here, so it is built for this machine.
