@@ -66,8 +66,8 @@ void pushGlyphUnpacking() {
 
 // One bitmap a character, the glyphs' outlines or their ink; each moves the
 // pen by the glyph's advance, so both layers follow the same path.
-void drawGlyphLayer(const char* text, GlyphBitmap Glyph::*layer) {
-    for (char32_t codePoint : decodedText(text)) {
+void drawGlyphLayer(const std::u32string& codePoints, GlyphBitmap Glyph::*layer) {
+    for (char32_t codePoint : codePoints) {
         const Glyph& glyph = glyphFor(codePoint);
         const GlyphBitmap& bitmap = glyph.*layer;
         glBitmap(bitmap.width, bitmap.height, bitmap.xOrigin, bitmap.yOrigin, glyph.advance, 0.0f,
@@ -127,26 +127,29 @@ void endOutlinePass() {
 }
 
 // The outline pass, then the text over it. The glyphs' outline masks cost
-// one bitmap per character; the GLUT font has none, so its bytes are drawn
-// dark once per neighbour direction instead.
-void drawOutlinedText(int x, int y, const char* text) {
+// one bitmap per character.
+void drawOutlinedGlyphs(int x, int y, const char* text) {
+    // Decoded once for both layers; nothing between them decodes again.
+    const std::u32string& codePoints = decodedText(text);
     beginOutlinePass();
-    if (renderer == TextRenderer::Glyphs) {
-        placeRaster(x, y);
-        drawGlyphLayer(text, &Glyph::outline);
-    } else {
-        for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
-            placeRaster(x, y, dx, dy);
-            drawBitmapFontBytes(text);
-        }
+    placeRaster(x, y);
+    drawGlyphLayer(codePoints, &Glyph::outline);
+    endOutlinePass();
+    placeRaster(x, y);
+    drawGlyphLayer(codePoints, &Glyph::ink);
+}
+
+// The GLUT font has no outline masks, so its bytes are drawn dark once per
+// neighbour direction, then in the text colour over them.
+void drawOutlinedBytes(int x, int y, const char* text) {
+    beginOutlinePass();
+    for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+        placeRaster(x, y, dx, dy);
+        drawBitmapFontBytes(text);
     }
     endOutlinePass();
     placeRaster(x, y);
-    if (renderer == TextRenderer::Glyphs) {
-        drawGlyphLayer(text, &Glyph::ink);
-    } else {
-        drawBitmapFontBytes(text);
-    }
+    drawBitmapFontBytes(text);
 }
 
 }  // namespace
@@ -162,7 +165,11 @@ void drawText(int x, int y, const char* text) {
     }
     beginScreenText();
     pushGlyphUnpacking();
-    drawOutlinedText(x, y, text);
+    if (renderer == TextRenderer::Glyphs) {
+        drawOutlinedGlyphs(x, y, text);
+    } else {
+        drawOutlinedBytes(x, y, text);
+    }
     glPopClientAttrib();
     endScreenText();
 }

@@ -4,8 +4,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <algorithm>
-
 namespace {
 
 struct FontFile {
@@ -118,17 +116,12 @@ bool rasterizeGlyph(char32_t codePoint, RasterGlyph& glyph) {
     const FT_Bitmap& bitmap = slot->bitmap;
     glyph.width = static_cast<int>(bitmap.width);
     glyph.height = static_cast<int>(bitmap.rows);
-    glyph.pitch = (glyph.width + 7) / 8;
+    glyph.pitch = bitmap.pitch;  // rendered glyphs run top down: a positive pitch
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
     glyph.advance = static_cast<float>(slot->advance.x) / 64.0f;
-    // Rendered glyphs run top down (a positive pitch); copied without padding.
-    glyph.rows.resize(static_cast<std::size_t>(glyph.pitch) * glyph.height);
-    for (int row = 0; row < glyph.height; ++row) {
-        const unsigned char* source = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
-        std::copy(source, source + glyph.pitch,
-                  glyph.rows.data() + static_cast<long>(row) * glyph.pitch);
-    }
+    glyph.rows.assign(bitmap.buffer,
+                      bitmap.buffer + static_cast<std::size_t>(glyph.pitch) * glyph.height);
     return true;
 }
 
