@@ -36,6 +36,9 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY Kestrun)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D arcade driving game: dodge the obstacles on an endless road")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_PACKAGE_EXECUTABLES kestrun Kestrun)
+# The exe sits at the top of the install directory, where the zip has it too;
+# NSIS would otherwise point the Start Menu shortcut into a bin folder.
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 # Debian's makensis makes 32-bit installers by default, which 64-bit-only
 # Wine cannot run; its amd64-unicode stubs make a 64-bit one.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")

@@ -4,8 +4,8 @@
 #   play_and_install.sh BUILD_WINDOWS_DIR
 # plays kestrun.exe (an 800x600 "Kestrun" window, the menu's Chinese texts
 # drawn, S starts a race that moves, Escape exits with status 0), then
-# installs the installer silently, checks the installed exe, the shortcut and
-# the uninstaller, and uninstalls. WINEPREFIX names the one prefix the run
+# installs the installer silently, checks the installed exe and the
+# uninstaller, starts the game from the Start Menu shortcut, and uninstalls. WINEPREFIX names the one prefix the run
 # shares (made here if it does not exist yet).
 set -u
 build=$1
@@ -90,6 +90,43 @@ play() {
     fi
 }
 
+# Opens the Start Menu shortcut as a player does. start waits for the game
+# (/wait) and ends with its exit status; with a missing target it shows a
+# modal error instead, so no window comes and it is ended here.
+start_from_shortcut() {
+    local pid i status
+    wine start /wait /unix "$1" 2>"$out/shortcut.stderr" &
+    pid=$!
+    wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
+    if [ -z "$wid" ]; then
+        kill "$pid" 2>/dev/null
+        wineserver -k 2>/dev/null
+        fail "the Start Menu shortcut started no Kestrun window"
+        return
+    fi
+    for ((i = 0; i < 150; i++)); do
+        sky_drawn "$out/shortcut.png" && break
+        sleep 0.2
+    done
+    ((i < 150)) || fail "the game started from the shortcut drew no frame"
+    xdotool windowfocus --sync "$wid"
+    xdotool key Escape
+    for ((i = 0; i < 300; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        wineserver -k 2>/dev/null
+        fail "Escape did not end the game started from the shortcut"
+        return
+    fi
+    wait "$pid"
+    status=$?
+    echo "started from the Start Menu shortcut; Escape: exit status $status"
+    [ "$status" -eq 0 ] || fail "the game started from the shortcut exited with status $status"
+}
+
 install_and_uninstall() {
     local setup dir menu
     setup=$(ls "$build"/kestrun-*-win64.exe | head -1)
@@ -97,9 +134,14 @@ install_and_uninstall() {
     menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrun"
     wine "$setup" /S && wineserver -w || fail "the installer failed"
     cmp -s "$dir/kestrun.exe" "$build/kestrun.exe" || fail "the installed exe is not the one built"
-    [ -f "$menu/Kestrun.lnk" ] || fail "no Start Menu shortcut"
     [ -f "$dir/Uninstall.exe" ] || fail "no uninstaller" || return
     echo "installed: $(cd "$dir" && echo *), shortcut $(basename "$menu")/Kestrun.lnk"
+    # Windows' list of installed programs shows the game's icon from its exe.
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrun' \
+        /v DisplayIcon 2>/dev/null | tr -d '\r' |
+        grep -q 'REG_SZ *C:\\Program Files\\Kestrun\\kestrun.exe$' ||
+        fail "the uninstall entry's icon is not the installed exe"
+    start_from_shortcut "$menu/Kestrun.lnk"
     # The uninstaller restarts itself from a temporary copy: wait for it.
     wine "$dir/Uninstall.exe" /S && wineserver -w
     [ ! -e "$dir/kestrun.exe" ] || fail "the uninstaller left the exe"
