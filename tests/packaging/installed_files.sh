@@ -15,7 +15,10 @@ expected="755 ./usr/games/kestrun
 644 ./usr/share/man/man6/kestrun.6.gz
 644 ./usr/share/metainfo/org.kestrun.Kestrun.metainfo.xml"
 
-actual=$(find . ! -type d -printf '%m %p\n' | LC_ALL=C sort -k 2)
+# Packages for releases after Debian 12 also carry a lintian override, which
+# the .deb's own check judges by that release's lintian.
+actual=$(find . ! -type d ! -path ./usr/share/lintian/overrides/kestrun -printf '%m %p\n' |
+    LC_ALL=C sort -k 2)
 if [ "$actual" != "$expected" ]; then
     echo "installed files (mode, path) differ from the expected list:"
     printf '%s\n' "$expected" >"${TMPDIR:-/tmp}/kestrun-installed-files.$$"
