@@ -40,8 +40,10 @@ set(CPACK_PACKAGE_EXECUTABLES kestrun Kestrun)
 # NSIS would otherwise point the Start Menu shortcut into a bin folder.
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 # Debian's makensis makes 32-bit installers by default, which 64-bit-only
-# Wine cannot run; its amd64-unicode stubs make a 64-bit one.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# Wine cannot run; its amd64-unicode stubs make a 64-bit one. Without the
+# files' dates in it, the installer is the same from one build of a commit to
+# the next; installed files are dated by their installation.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode\nSetDateSave off")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME Kestrun)
 set(CPACK_NSIS_DISPLAY_NAME Kestrun)

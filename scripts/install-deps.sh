@@ -1,19 +1,22 @@
 #!/bin/sh
 # Installs the Debian packages Kestrun needs that are not yet installed.
 #   install-deps.sh play   what building and playing needs
+#   install-deps.sh package   that, plus what building the .deb needs
 #   install-deps.sh test   that, plus what the test suite needs
 #   install-deps.sh windows   what the Windows cross build needs
 # Only missing packages are installed, so running it again does nothing.
 set -eu
 
-play="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl1-mesa-dri
+play="cmake make ninja-build g++ pkg-config libglut-dev libglu1-mesa-dev libgl1-mesa-dri
       libx11-dev libx11-xcb-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-wqy-microhei"
+# CPack works out the package's dependencies with dpkg-shlibdeps and file.
+package="$play dpkg-dev file"
 # libclang-rt-dev brings the runtimes that -fsanitize=fuzzer, address and
 # undefined link, for the system's default clang; openbox is the window
 # manager one end-to-end check runs under.
-test="$play libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
-      openbox clang libclang-rt-dev desktop-file-utils appstream man-db dpkg-dev
-      file lintian wine wine64"
+test="$package git shellcheck libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
+      openbox clang libclang-rt-dev desktop-file-utils appstream man-db lintian
+      wine wine64"
 
 # MinGW-w64 with the posix thread model (GoogleTest needs it), NSIS for the
 # installer, dpkg-dev for fetching freeglut's Debian source, the host
@@ -23,19 +26,25 @@ windows="cmake make g++ libpng-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-
 
 case "${1:-}" in
     play) wanted=$play ;;
+    package) wanted=$package ;;
     test) wanted=$test ;;
     windows) wanted=$windows ;;
     *)
-        echo "usage: $0 play|test|windows" >&2
+        echo "usage: $0 play|package|test|windows" >&2
         exit 2
         ;;
 esac
 
+# One question to dpkg for them all: play.sh asks at every start.
+# shellcheck disable=SC2086
+installed=" $(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' $wanted 2>/dev/null |
+    sed -n 's/^ii *//p' | tr '\n' ' ')"
 missing=""
 for package in $wanted; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-        missing="$missing $package"
-    fi
+    case "$installed" in
+        *" $package "*) ;;
+        *) missing="$missing $package" ;;
+    esac
 done
 [ -z "$missing" ] && exit 0
 

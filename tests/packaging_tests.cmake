@@ -31,3 +31,11 @@ set_tests_properties(packaging_installed_files packaging_desktop_and_metainfo pa
 # for the game alone does: the game's start-up must never leave it clientless.
 set_tests_properties(packaging_escape_exits PROPERTIES LABELS display
                      ENVIRONMENT KESTRUN_XVFB_RESET=1)
+
+# Two clones of the checkout built one after the other give the same .deb.
+# The sanitizer build, with the same sources, would only repeat it.
+if(NOT KESTRUN_SANITIZE)
+  add_test(NAME packaging_reproducible_deb
+           COMMAND sh ${kestrunPackagingTests}/reproducible_deb.sh ${PROJECT_SOURCE_DIR})
+  set_tests_properties(packaging_reproducible_deb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+endif()
