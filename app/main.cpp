@@ -6,12 +6,8 @@
 #include "app/callbacks.h"
 #include "app/timer.h"
 #include "platform/window_identity.h"
+#include "render/display_mode.h"
 #include "render/graphics.h"
-
-static_assert((GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE) == kMultisampledDisplayMode,
-              "display mode must be RGBA, double-buffered, depth, multisample");
-static_assert((GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH) == kSingleSampledDisplayMode,
-              "the single-sampled mode differs only in the multisample buffer");
 
 int main(int argc, char** argv) {
     // buildScenery() reseeds with a fixed value, so this seed only matters to

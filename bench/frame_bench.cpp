@@ -26,6 +26,8 @@
 #include "game/simulation.h"
 #include "game/state.h"
 #include "render/culling.h"
+#include "render/diagnostics.h"
+#include "render/display_mode.h"
 #include "render/graphics.h"
 #include "render/text.h"
 
@@ -266,7 +268,7 @@ void limitTickRate(const Size& size, int to) {
     glutInitWindowSize(size.width, size.height);
     glutCreateWindow("Kestrun limit");
     glDisable(GL_MULTISAMPLE);
-    glClearColor(0.45f, 0.72f, 0.92f, 1.0f);
+    glClearColor(kSkyColour[0], kSkyColour[1], kSkyColour[2], 1.0f);
     glutDisplayFunc(clearOnly);
     glutReshapeFunc(trackSize);
     game.windowWidth = 0;

@@ -9,17 +9,14 @@
 
 namespace {
 
-constexpr float kSecondsPerTick = 0.016f;
 constexpr float kSpeedChange = 0.128f;   // per tick while accelerate or brake is held
 constexpr float kCruiseDrift = 0.0352f;  // per tick toward cruise with no key held
 constexpr float kLateralStepAtCruise = 0.112f;
 constexpr float kTreeRecycleDistance = 370.0f;
-constexpr float kObstacleSpacing = 14.0f;
 constexpr int kSpacingJitter = 6;  // 0 to 5 more units between refilled obstacles
-constexpr float kFirstRefillZ = -64.0f;
 constexpr float kCollisionShrink = 0.7f;
-constexpr float kCarHalfWidth = 0.55f;
-constexpr float kCarHalfLength = 1.1f;
+constexpr float kCarHalfWidth = 0.5f * kCarWidth;
+constexpr float kCarHalfLength = 0.5f * kCarLength;
 
 void changeSpeed() {
     PlayerCar& car = game.player;

@@ -2,15 +2,8 @@
 // streaming toward the car, the obstacle stream and the collision test.
 #pragma once
 
-// The timer period; every tick moves the world as if exactly this much time
-// had passed, so a slow machine plays slower rather than jumpier.
-constexpr int kTickMs = 16;
+#include "game/world.h"
 
-constexpr float kCruiseSpeed = 18.0f;      // where the speed drifts with no key held
-constexpr float kMinSpeed = 8.0f;          // world units per second
-constexpr float kMaxSpeed = 42.0f;         // world units per second
-constexpr float kLateralLimit = 2.6f;      // the car's x stays within +-this
-constexpr float kSteerTilt = 12.0f;        // degrees, positive while steering left
 constexpr float kScrollPeriod = 400.0f;    // roadScroll wraps back by this much
 constexpr float kTreeRecycleZ = 20.0f;     // a tree past this goes back down the road
 constexpr float kObstacleRetireZ = 15.0f;  // an obstacle past this is dropped

@@ -2,20 +2,11 @@
 
 #include <cstdlib>
 
+#include "game/world.h"
+
 GameState game;
 
 namespace {
-
-float laneCentre(int lane) {
-    switch (lane) {
-        case 0:
-            return -2.0f;
-        case 1:
-            return 0.0f;
-        default:
-            return 2.0f;
-    }
-}
 
 // One of two sizes: the small one, or the small one plus a step.
 float pickSize(float small, float step) {
@@ -26,7 +17,7 @@ float pickSize(float small, float step) {
 
 Obstacle rollObstacle(float z) {
     Obstacle o;
-    o.x = laneCentre(std::rand() % 3);
+    o.x = kLaneCentres[std::rand() % 3];
     o.kind = static_cast<ObstacleKind>(std::rand() % 3);
     o.width = pickSize(0.7f, 0.25f);
     o.height = pickSize(0.5f, 0.3f);
@@ -40,9 +31,9 @@ void resetRace() {
     PlayerCar& car = game.player;
     car.tilt = 0.0f;
     car.x = 0.0f;
-    car.y = 0.25f;
-    car.z = 2.0f;
-    car.speed = 18.0f;
+    car.y = kCarHeight;
+    car.z = kCarZ;
+    car.speed = kCruiseSpeed;
 
     game.obstacles.clear();
     game.controls = ControlFlags{};
@@ -50,7 +41,8 @@ void resetRace() {
     game.roadScroll = 0.0f;
 
     for (int i = 0; i < kObstacleTarget; ++i) {
-        game.obstacles.push_back(rollObstacle(-15.0f - 14.0f * static_cast<float>(i)));
+        game.obstacles.push_back(
+            rollObstacle(kFirstObstacleZ - kObstacleSpacing * static_cast<float>(i)));
     }
 }
 

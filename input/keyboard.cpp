@@ -92,6 +92,11 @@ void keyInRace(unsigned char key) {
     setFlag(letterFlag(key), true);
 }
 
+// Lets go of every held control, as if all their keys had come up.
+void releaseControls() {
+    game.controls = ControlFlags{};
+}
+
 }  // namespace
 
 void onKeyDown(unsigned char key, int /*x*/, int /*y*/) {
@@ -122,10 +127,6 @@ void onSpecialDown(int key, int /*x*/, int /*y*/) {
 
 void onSpecialUp(int key, int /*x*/, int /*y*/) {
     setFlag(arrowFlag(key), false);
-}
-
-void releaseControls() {
-    game.controls = ControlFlags{};
 }
 
 void noteKeyboardFocus(bool elsewhere) {

@@ -27,9 +27,6 @@ void onSpecialDown(int key, int x, int y);
 // Clears the arrow key's control flag, in every phase.
 void onSpecialUp(int key, int x, int y);
 
-// Lets go of every held control, as if all their keys had come up.
-void releaseControls();
-
 // Told once a tick whether the keyboard focus is on another window. The tick
 // the focus moves there, the controls are let go: the keys held then will
 // come up in that window, and the game would never hear of it. While the

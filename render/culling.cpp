@@ -4,15 +4,17 @@
 
 #include <cmath>
 
+#include "game/world.h"
+#include "render/diagnostics.h"
+
 bool cullingEnabled = true;
 
 namespace {
 
-// A tree stands from the trunk's foot at y = 0.6 to the upper crown's top at
-// 2.7 and spreads at most 0.75 (the lower crown) from its axis: half its
-// height and that spread give 1.29; the rest is margin against rounding.
-constexpr float kTreeCentreHeight = 1.65f;
-constexpr float kTreeRadius = 1.4f;
+// A tree fills at most an upright cylinder from its trunk's foot to its top,
+// kTreeSpread round its axis; the sphere through that cylinder's rims holds it.
+constexpr float kTreeCentreHeight = 0.5f * (kTrunkBase + kTreeTop);
+const float kTreeRadius = std::hypot(0.5f * (kTreeTop - kTrunkBase), kTreeSpread);
 
 // Extra room on every sphere, so float rounding in the plane test can never
 // skip a model whose edge just touches the view.

@@ -19,9 +19,6 @@ struct Frustum {
     float planes[6][4] = {};
 };
 
-// On by default; off draws every model, which is how frames are compared.
-extern bool cullingEnabled;
-
 // The planes of clip space pulled back through a column-major clip-from-world
 // matrix (projection times view).
 Frustum frustumFromMatrix(const float clipFromWorld[16]);
@@ -32,12 +29,9 @@ Frustum currentFrustum();
 // True when the sphere lies wholly on the outer side of some plane.
 bool outsideFrustum(const Frustum& frustum, const BoundingSphere& sphere);
 
-// True when culling is on and the sphere cannot reach the screen.
+// True when culling is on (render/diagnostics.h) and the sphere cannot reach
+// the screen.
 bool skipDrawing(const Frustum& frustum, const BoundingSphere& sphere);
-
-// How many of the game's trees and obstacles lie wholly outside the frustum,
-// whether or not culling is on.
-int countModelsOutside(const Frustum& frustum);
 
 // Spheres that hold every vertex the models emit, with room to spare.
 BoundingSphere treeBounds(const Tree& tree);

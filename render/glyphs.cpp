@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/glyph_source.h"
+#include "render/diagnostics.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 // they are, each with its outline. No GL here; the text pass does the drawing.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "render/glyph_bitmap.h"
@@ -23,7 +22,3 @@ struct Glyph {
 // The glyph of a code point, rasterized on its first request and kept. An
 // empty glyph when no face is open or the face cannot render it.
 const Glyph& glyphFor(char32_t codePoint);
-
-// How many times glyphFor has rasterized a glyph, and how many it keeps.
-int glyphRasterizations();
-std::size_t cachedGlyphCount();

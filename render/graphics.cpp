@@ -3,14 +3,16 @@
 #include <GL/freeglut.h>
 // GL_MULTISAMPLE: Windows' gl.h stops at OpenGL 1.1.
 #include <GL/glext.h>
-#include <GL/glu.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "game/state.h"
+#include "platform/renderer_probe.h"
+#include "render/camera.h"
 #include "render/culling.h"
+#include "render/display_mode.h"
 #include "render/models.h"
 #include "render/road.h"
 #include "render/text.h"
@@ -40,21 +42,12 @@ void setUpLights() {
     setLight(GL_LIGHT1, GL_AMBIENT, 0.2f, 0.15f, 0.1f, 1.0f);
 }
 
-void placeCamera() {
-    const float x = game.player.x;
-    const float z = game.player.z;
-    gluLookAt(0.35f * x, 2.8f, z + 6.5f, 0.55f * x, 0.8f, z - 8.0f, 0.0, 1.0, 0.0);
-}
-
-// What the window system said before the window opened, if anything.
-RendererKind rendererBeforeWindow = RendererKind::Unknown;
-
 // Multisampling multiplies a software rasteriser's fill work, and the game's
 // speed is its tick rate: on such a renderer smooth edges would cost the
 // game its designed speed, so they are given up there and only there.
 void dropMultisamplingInSoftware() {
     const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    if (isSoftwareRenderer(rendererBeforeWindow, renderer)) {
+    if (isSoftwareRenderer(rendererBeforeWindow(), renderer)) {
         glDisable(GL_MULTISAMPLE);
     }
 }
@@ -67,25 +60,8 @@ void reportPendingGlErrors() {
 
 }  // namespace
 
-unsigned int displayModeFor(RendererKind renderer) {
-    return renderer == RendererKind::Software ? kSingleSampledDisplayMode
-                                              : kMultisampledDisplayMode;
-}
-
-unsigned int chooseDisplayMode(int argc, char** argv) {
-    rendererBeforeWindow = probeRendererBeforeWindow(argc, argv);
-    return displayModeFor(rendererBeforeWindow);
-}
-
-bool isSoftwareRenderer(RendererKind knownBeforeWindow, const char* glRenderer) {
-    if (knownBeforeWindow != RendererKind::Unknown) {
-        return knownBeforeWindow == RendererKind::Software;
-    }
-    return namesSoftwareRenderer(glRenderer);
-}
-
 void initGraphics() {
-    glClearColor(0.45f, 0.72f, 0.92f, 1.0f);
+    glClearColor(kSkyColour[0], kSkyColour[1], kSkyColour[2], 1.0f);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -121,8 +97,7 @@ void onReshape(int width, int height) {
 void drawFrame() {
     // The matrix mode is already the modelview: reshape and the text pass leave it so.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    placeCamera();
+    loadCameraView(cameraFor(game.player));
 
     // Models wholly outside the view are skipped; the car, drawn always,
     // leaves the colour and normal the next passes rely on.

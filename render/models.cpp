@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 
+#include "game/world.h"
 #include "render/meshes.h"
 
 namespace {
@@ -22,7 +23,7 @@ void carBody() {
     glColor3f(0.9f, 0.15f, 0.15f);
     glPushMatrix();
     glTranslatef(0.0f, 0.35f, 0.0f);
-    drawBox(1.1f, 0.35f, 2.2f);
+    drawBox(kCarWidth, 0.35f, kCarLength);
     glPopMatrix();
 }
 
@@ -80,8 +81,8 @@ void cylinderObstacle(const Obstacle& o) {
 void treeTrunk() {
     glColor3f(0.35f, 0.22f, 0.12f);
     glPushMatrix();
-    glTranslatef(0.0f, 0.6f, 0.0f);
-    drawFrustum(0.18f, 0.13f, 1.2f, 12);
+    glTranslatef(0.0f, kTrunkBase, 0.0f);
+    drawFrustum(kTrunkBottomRadius, kTrunkTopRadius, kTrunkHeight, 12);
     glPopMatrix();
 }
 
@@ -95,8 +96,8 @@ struct Crown {
     int stacks;
 };
 
-constexpr Crown kLowerCrown = {0.12f, 0.55f, 0.18f, 1.7f, 0.75f, 14, 10};
-constexpr Crown kUpperCrown = {0.08f, 0.45f, 0.14f, 2.15f, 0.55f, 12, 9};
+constexpr Crown kLowerCrown = {0.12f, 0.55f, 0.18f, kLowerCrownHeight, kLowerCrownRadius, 14, 10};
+constexpr Crown kUpperCrown = {0.08f, 0.45f, 0.14f, kUpperCrownHeight, kUpperCrownRadius, 12, 9};
 
 void treeCrown(const Crown& crown) {
     glColor3f(crown.red, crown.green, crown.blue);

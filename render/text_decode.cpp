@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "render/diagnostics.h"
+
 namespace {
 
 struct DecodedSlot {

@@ -17,6 +17,3 @@ std::u32string decodeGbk(const char* bytes);
 // kept while they stay among the recent texts. The reference is valid until
 // the next call.
 const std::u32string& decodedText(const char* bytes);
-
-// How many times decodedText has had to run the decoder.
-int decodedTextMisses();

@@ -11,7 +11,9 @@
 
 #include "game/simulation.h"
 #include "game/state.h"
+#include "platform/renderer_probe.h"
 #include "render/culling.h"
+#include "render/diagnostics.h"
 #include "render/graphics.h"
 #include "tests/gl_window.h"
 

@@ -2,16 +2,19 @@
 // screen. GL feedback mode returns exactly the primitives that survive
 // clipping, so every model the test skips must come back empty there.
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 #include <vector>
 
 #include "game/state.h"
+#include "game/world.h"
+#include "render/camera.h"
 #include "render/culling.h"
+#include "render/diagnostics.h"
 #include "render/graphics.h"
 #include "render/models.h"
 #include "tests/gl_window.h"
@@ -28,10 +31,12 @@ int feedbackValues(Draw draw) {
     return glRenderMode(GL_RENDER);
 }
 
-// The game's camera for a car at (x, 2.0), as the frame places it.
+// The game's camera for a racing car at x, as the frame places it.
 void lookFromBehindCar(float x) {
-    glLoadIdentity();
-    gluLookAt(0.35f * x, 2.8f, 2.0f + 6.5f, 0.55f * x, 0.8f, 2.0f - 8.0f, 0.0, 1.0, 0.0);
+    PlayerCar car;
+    car.x = x;
+    car.z = kCarZ;
+    loadCameraView(cameraFor(car));
 }
 
 struct Tally {
@@ -146,6 +151,33 @@ TEST(CullingTest, TreesAtTheSidesOfTheView) {
     }
     EXPECT_GT(justOutside, 20);
     EXPECT_GT(justInside, 20);
+}
+
+// Every vertex a model emits lies inside its bound, for trees and for every
+// kind and size of obstacle, so a bound that stops holding its model fails.
+TEST(CullingTest, EveryModelLiesInsideItsBound) {
+    auto expectInside = [](const std::function<void()>& draw, const BoundingSphere& bound) {
+        const std::vector<Vec3> vertices = emittedVertices(draw);
+        ASSERT_FALSE(vertices.empty());
+        for (const Vec3& v : vertices) {
+            const float d = std::hypot(v[0] - bound.x, v[1] - bound.y, v[2] - bound.z);
+            ASSERT_LE(d, bound.radius + 2e-4f) << v[0] << ", " << v[1] << ", " << v[2];
+        }
+    };
+    const Tree tree{};
+    expectInside([&] { drawTree(tree); }, treeBounds(tree));
+    for (int kind = 0; kind < 3; ++kind) {
+        for (int sizes = 0; sizes < 8; ++sizes) {
+            Obstacle o;
+            o.kind = static_cast<ObstacleKind>(kind);
+            o.width = sizes & 1 ? 0.95f : 0.7f;
+            o.height = sizes & 2 ? 0.8f : 0.5f;
+            o.depth = sizes & 4 ? 0.95f : 0.7f;
+            o.y = 0.5f * o.height;
+            SCOPED_TRACE(testing::Message() << "kind " << kind << ", sizes " << sizes);
+            expectInside([&] { drawObstacle(o); }, obstacleBounds(o));
+        }
+    }
 }
 
 TEST(CullingTest, PlanesOfAnIdentityViewAreTheClipCube) {

@@ -2,14 +2,15 @@
 // its renderer before the window exists; no display needed.
 #include <gtest/gtest.h>
 
-#include "render/graphics.h"
+#include "render/display_mode.h"
 
 namespace {
 
 TEST(DisplayModeTest, OnlyAKnownSoftwareRendererLosesTheMultisampleBuffer) {
-    EXPECT_EQ(displayModeFor(RendererKind::Software), 18u);
-    EXPECT_EQ(displayModeFor(RendererKind::Hardware), 146u);
-    EXPECT_EQ(displayModeFor(RendererKind::Unknown), 146u);
+    const unsigned int withoutSamples = kMultisampledDisplayMode & ~GLUT_MULTISAMPLE;
+    EXPECT_EQ(displayModeFor(RendererKind::Software), withoutSamples);
+    EXPECT_EQ(displayModeFor(RendererKind::Hardware), kMultisampledDisplayMode);
+    EXPECT_EQ(displayModeFor(RendererKind::Unknown), kMultisampledDisplayMode);
 }
 
 // The answer from before the window decides; the renderer's name only

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 #include "render/graphics.h"
 
 namespace {
@@ -70,4 +72,28 @@ unsigned int takeGlError() {
         }
     }
     return first;
+}
+
+std::vector<Vec3> emittedVertices(const std::function<void()>& draw) {
+    openTestWindow();
+    std::vector<GLfloat> buffer(1 << 16);
+    glViewport(0, 0, 1000, 1000);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-4, 4, -4, 4, -4, 4);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const int size = glRenderMode(GL_RENDER);
+    EXPECT_GE(size, 0) << "feedback buffer overflow";
+    std::vector<Vec3> vertices;
+    for (int at = 0; at < size; at += 11) {  // token, count 3, three vertices
+        EXPECT_EQ(buffer[at + 1], 3.0f);
+        for (const GLfloat* v = &buffer[at + 2]; v < &buffer[at + 11]; v += 3) {
+            vertices.push_back({v[0] / 125 - 4, v[1] / 125 - 4, 4 - 8 * v[2]});
+        }
+    }
+    return vertices;
 }

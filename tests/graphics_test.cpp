@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/state.h"
+#include "render/display_mode.h"
 #include "render/graphics.h"
 #include "tests/gl_window.h"
 
@@ -67,6 +68,7 @@ TEST(GraphicsTest, EnablesLightsAndMaterialsAsSet) {
     glGetIntegerv(GL_COLOR_MATERIAL_PARAMETER, &value);
     EXPECT_EQ(value, GL_AMBIENT_AND_DIFFUSE);
 
+    // The sky, which every frame is cleared to.
     GLfloat c[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, c);
     EXPECT_FLOAT_EQ(c[0], 0.45f);
@@ -98,7 +100,8 @@ TEST(GraphicsTest, FrameShowsTheSkyAtTheTop) {
     openTestWindow(800, 600);
     drawFrame();
     for (int x : {5, 400, 794}) {
-        EXPECT_TRUE(near(readPixel(x, 3), rgb(0.45f, 0.72f, 0.92f), 1)) << "x = " << x;
+        EXPECT_TRUE(near(readPixel(x, 3), rgb(kSkyColour[0], kSkyColour[1], kSkyColour[2]), 1))
+            << "x = " << x;
     }
     EXPECT_EQ(matrixMode(), GL_MODELVIEW);
     EXPECT_EQ(takeGlError(), GL_NO_ERROR);
@@ -183,7 +186,7 @@ TEST(GraphicsTest, TheRendererIsKnownBeforeTheWindow) {
     char* plain[] = {name, nullptr};
     char* elsewhere[] = {name, option, nowhere, nullptr};
     EXPECT_EQ(probeRendererBeforeWindow(1, plain), RendererKind::Software);
-    EXPECT_EQ(chooseDisplayMode(1, plain), 18u);
+    EXPECT_EQ(chooseDisplayMode(1, plain), kSingleSampledDisplayMode);
     EXPECT_EQ(probeRendererBeforeWindow(3, elsewhere), RendererKind::Unknown);
 }
 

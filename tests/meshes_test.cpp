@@ -12,55 +12,28 @@
 
 namespace {
 
-using Vec3 = std::array<float, 3>;
-
-// The vertices of every triangle draw emits, in its own coordinates: it runs
-// in feedback mode under an orthographic view of the cube [-4, 4]^3.
-std::vector<Vec3> emitted(const std::function<void()>& draw) {
-    openTestWindow();
-    std::vector<GLfloat> buffer(1 << 16);
-    glViewport(0, 0, 1000, 1000);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-4, 4, -4, 4, -4, 4);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const int size = glRenderMode(GL_RENDER);
-    std::vector<Vec3> vertices;
-    for (int at = 0; at < size; at += 11) {  // token, count 3, three vertices
-        EXPECT_EQ(buffer[at + 1], 3.0f);
-        for (const GLfloat* v = &buffer[at + 2]; v < &buffer[at + 11]; v += 3) {
-            vertices.push_back({v[0] / 125 - 4, v[1] / 125 - 4, 4 - 8 * v[2]});
-        }
-    }
-    return vertices;
-}
-
 constexpr float kPlace = 2e-4f;  // position error after the round trip
 
 TEST(MeshesTest, VerticesLieOnTheFrustumsCirclesAndTheSpheresRadius) {
-    for (const Vec3& p : emitted([] { drawFrustum(0.18f, 0.13f, 1.2f, 12); })) {
+    for (const Vec3& p : emittedVertices([] { drawFrustum(0.18f, 0.13f, 1.2f, 12); })) {
         const bool bottom = std::fabs(p[1]) < kPlace;
         EXPECT_TRUE(bottom || std::fabs(p[1] - 1.2f) < kPlace) << p[1];
         const float r = std::hypot(p[0], p[2]);  // a cap's centre, or its rim
         EXPECT_TRUE(r < kPlace || std::fabs(r - (bottom ? 0.18f : 0.13f)) < kPlace) << r;
     }
-    for (const Vec3& p : emitted([] { drawSphere(0.75f, 14, 10); })) {
+    for (const Vec3& p : emittedVertices([] { drawSphere(0.75f, 14, 10); })) {
         EXPECT_NEAR(std::hypot(p[0], p[1], p[2]), 0.75f, kPlace);
     }
-    const std::vector<Vec3> poleToPole = emitted([] { drawSphere(0.6f, 10, 1); });
+    const std::vector<Vec3> poleToPole = emittedVertices([] { drawSphere(0.6f, 10, 1); });
     EXPECT_EQ(poleToPole.size(), 3u * 20u);  // degenerate triangles still go out
     for (const Vec3& p : poleToPole) {
         EXPECT_NEAR(std::hypot(p[0], p[2]), 0.0f, 1e-5f);
         EXPECT_NEAR(std::fabs(p[1]), 0.6f, kPlace);
     }
-    EXPECT_TRUE(emitted([] { drawSphere(0.6f, 10, 0); }).empty());
-    EXPECT_TRUE(emitted([] { drawSphere(0.6f, 10, -2); }).empty());
+    EXPECT_TRUE(emittedVertices([] { drawSphere(0.6f, 10, 0); }).empty());
+    EXPECT_TRUE(emittedVertices([] { drawSphere(0.6f, 10, -2); }).empty());
     // No slices would divide by zero: nothing, rather than NaN vertices.
-    EXPECT_TRUE(emitted([] { drawFrustum(0.2f, 0.2f, 0.2f, 0); }).empty());
+    EXPECT_TRUE(emittedVertices([] { drawFrustum(0.2f, 0.2f, 0.2f, 0); }).empty());
 }
 
 Obstacle obstacleOf(int kind, float width, float height) {
@@ -90,7 +63,7 @@ TEST(MeshesTest, ShapesEmitTheirTrianglesAtTheirHeightsAndRestoreTheMatrices) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<Vec3> v = emitted(c.draw);
+        const std::vector<Vec3> v = emittedVertices(c.draw);
         ASSERT_EQ(v.size(), 3 * c.triangles);
         const auto [low, high] = std::minmax_element(
             v.begin(), v.end(), [](const Vec3& a, const Vec3& b) { return a[1] < b[1]; });

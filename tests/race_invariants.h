@@ -60,7 +60,7 @@ inline std::string checkTickInvariants(const GameState& before, const GameState&
     if (!(std::abs(car.x) <= kLateralLimit)) {
         return "car x " + std::to_string(car.x) + " outside [-2.6, 2.6]";
     }
-    if (car.z != 2.0f) {
+    if (car.z != kCarZ) {
         return "car moved along the road to z " + std::to_string(car.z);
     }
     if (after.phase == GamePhase::Menu ||
@@ -98,7 +98,7 @@ inline std::string checkKeyInvariants(const GameState& before, const GameState& 
                std::to_string(static_cast<int>(to));
     }
     if (after.score != 0 || after.obstacles.size() != static_cast<std::size_t>(kObstacleTarget) ||
-        after.player.x != 0.0f || after.player.speed != 18.0f) {
+        after.player.x != 0.0f || after.player.speed != kCruiseSpeed) {
         return "a phase change did not start from a fresh race";
     }
     return {};

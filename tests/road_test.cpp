@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "game/state.h"
+#include "game/world.h"
+#include "render/camera.h"
 #include "render/graphics.h"
 #include "render/road.h"
 #include "tests/gl_window.h"
@@ -27,7 +29,7 @@ TEST(RoadTest, AtZeroScrollTheDashesStandInTwoInterleavedSets) {
 // it leaves behind the camera (eye at z = 8.5) and comes back beyond the far
 // plane (300 ahead). Runs through the scroll's wrap at 400.
 TEST(RoadTest, DashesStreamTowardTheViewerWithTheWorld) {
-    const float step = 0.016f * 18.0f;
+    const float step = kSecondsPerTick * kCruiseSpeed;
     float scroll = 0.0f;
     for (int tick = 0; tick < 3000; ++tick) {
         const float next = scroll + step > 400.0f ? scroll + step - 400.0f : scroll + step;
@@ -54,12 +56,10 @@ bool onDash(float z, float roadScroll) {
 
 // The back-buffer pixel showing world point (x, y, z) through the game camera.
 Rgb pixelAt(float x, float y, float z) {
-    const PlayerCar& car = game.player;
     GLdouble modelview[16], projection[16], wx, wy, wz;
     GLint viewport[4];
     glPushMatrix();
-    glLoadIdentity();
-    gluLookAt(0.35f * car.x, 2.8f, car.z + 6.5f, 0.55f * car.x, 0.8f, car.z - 8.0f, 0, 1, 0);
+    loadCameraView(cameraFor(game.player));
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glPopMatrix();
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
@@ -101,9 +101,10 @@ TEST(RoadTest, FramesShowTheWholeGroundAndTheDashesWhereTheScrollPutsThem) {
         EXPECT_TRUE(litAs(pixelAt(-2.6f, 0.0f, -10.0f), 0.22f, 0.22f, 0.24f));
         EXPECT_TRUE(litAs(pixelAt(3.135f, 0.0f, -10.0f), 0.65f, 0.65f, 0.65f));
         EXPECT_TRUE(litAs(pixelAt(3.8f, 0.0f, -10.0f), 0.18f, 0.42f, 0.16f));
+        const Rgb sky = rgb(kSkyColour[0], kSkyColour[1], kSkyColour[2]);
         for (float z = 5.0f; z > -285.0f; z -= 5.0f) {  // as far as the camera sees
             for (float x : {-12.0f, 0.0f, 3.0f}) {
-                EXPECT_FALSE(near(pixelAt(x, 0.0f, z), rgb(0.45f, 0.72f, 0.92f), 2)) << z;
+                EXPECT_FALSE(near(pixelAt(x, 0.0f, z), sky, 2)) << z;
             }
         }
         // The centre line between the car's nose and where a unit of road

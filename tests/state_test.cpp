@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/state.h"
+#include "game/world.h"
 #include "tests/rand_draws.h"
 
 namespace {
@@ -119,7 +120,8 @@ TEST(ResetRaceTest, ObstaclesFollowTheGeneratorInOrder) {
     std::srand(4242);
     std::vector<Obstacle> expected;
     for (int i = 0; i < kObstacleTarget; ++i) {
-        expected.push_back(rollObstacle(-15.0f - 14.0f * static_cast<float>(i)));
+        expected.push_back(
+            rollObstacle(kFirstObstacleZ - kObstacleSpacing * static_cast<float>(i)));
     }
     std::srand(4242);
     resetRace();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "render/diagnostics.h"
 #include "render/glyphs.h"
 #include "render/text_decode.h"
 #include "render/text_layout.h"

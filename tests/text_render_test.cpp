@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "render/diagnostics.h"
 #include "render/glyphs.h"
 #include "render/graphics.h"
 #include "render/text.h"

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "render/graphics.h"
+
 namespace {
 
 struct Image {
@@ -30,8 +32,11 @@ struct Box {
     int height;
 };
 
-// The sky (0.45, 0.72, 0.92) as bytes, and how far a pixel may be from it.
-constexpr int kSky[3] = {115, 184, 235};
+// The sky as bytes, and how far a pixel may be from it.
+constexpr int byteOf(float channel) {
+    return static_cast<int>(channel * 255.0f + 0.5f);
+}
+constexpr int kSky[3] = {byteOf(kSkyColour[0]), byteOf(kSkyColour[1]), byteOf(kSkyColour[2])};
 constexpr int kSkyTolerance = 40;
 
 // Regions of the 800x600 window, in pixels from the top-left corner.

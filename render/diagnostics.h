@@ -1,0 +1,21 @@
+// What the tests and the benchmark switch and count in the renderer; the
+// game itself uses none of it. Each is defined beside what it watches.
+#pragma once
+
+#include <cstddef>
+
+struct Frustum;
+
+// On by default; off draws every model, which is how frames are compared.
+extern bool cullingEnabled;
+
+// How many of the game's trees and obstacles lie wholly outside the frustum,
+// whether or not culling is on.
+int countModelsOutside(const Frustum& frustum);
+
+// How many times a glyph has been rasterized, and how many are kept.
+int glyphRasterizations();
+std::size_t cachedGlyphCount();
+
+// How many times a screen text has had to be decoded.
+int decodedTextMisses();
