@@ -1,10 +1,11 @@
 # The race: keyboard and phases, the simulation tick and the timer.
 kestrun_core_test(keyboard_test keyboard_test.cpp)
+kestrun_core_test(simulation_test simulation_test.cpp)
 kestrun_core_test(random_play_test random_play_test.cpp)
 
-# The tick's tests share a binary with the timer's, which needs a window.
-kestrun_display_test(simulation_test simulation_test.cpp)
-target_link_libraries(simulation_test PRIVATE kestrun_app)
+# The timer runs under freeglut's event loop, which needs a window.
+kestrun_display_test(timer_test timer_test.cpp)
+target_link_libraries(timer_test PRIVATE kestrun_app)
 
 # The real binary driven through the X server as a player drives it: the menu
 # stands still, S starts a race that streams past, Escape exits with status 0.

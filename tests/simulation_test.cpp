@@ -1,23 +1,18 @@
-#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <thread>
 #include <vector>
 
-#include "app/timer.h"
 #include "game/simulation.h"
 #include "game/state.h"
-#include "tests/gl_window.h"
 #include "tests/race_invariants.h"
 #include "tests/rand_draws.h"
 
 namespace {
 
-constexpr float kCruiseStep = 0.016f * 18.0f;  // world motion per tick at cruise
+constexpr float kCruiseStep = kSecondsPerTick * kCruiseSpeed;  // world motion per tick at cruise
 
 // A race just started, with the car between lanes where nothing can hit it.
 void startSafeRace() {
@@ -63,7 +58,7 @@ TEST(SpeedTest, CruiseIsExactAndTheTopDriftsBackWithinOneStep) {
     EXPECT_EQ(game.obstacles.front().z, frontZ + kCruiseStep);
     for (int tick = 0; tick < 1000; ++tick) {
         simulateTick();
-        ASSERT_EQ(game.player.speed, 18.0f);
+        ASSERT_EQ(game.player.speed, kCruiseSpeed);
     }
     game.player.speed = 42.0f;
     for (int tick = 0; tick < 700; ++tick) {
@@ -72,8 +67,9 @@ TEST(SpeedTest, CruiseIsExactAndTheTopDriftsBackWithinOneStep) {
     for (int tick = 0; tick < 100; ++tick) {  // settled: crossing 18 each tick
         const float before = game.player.speed;
         simulateTick();
-        ASSERT_LE(std::abs(game.player.speed - 18.0f), 0.0352f);
-        ASSERT_TRUE(before == 18.0f || (before > 18.0f) != (game.player.speed > 18.0f));
+        ASSERT_LE(std::abs(game.player.speed - kCruiseSpeed), 0.0352f);
+        ASSERT_TRUE(before == kCruiseSpeed ||
+                    (before > kCruiseSpeed) != (game.player.speed > kCruiseSpeed));
     }
 }
 
@@ -99,8 +95,8 @@ TEST(SteeringTest, StepScalesWithSpeedLeftWinsTheCarTiltsAndTheWorldMoves) {
         EXPECT_NEAR(game.player.x - 1.0f, c.dx, 1e-6f) << "speed " << c.speed;
         EXPECT_EQ(game.player.tilt, c.tilt);
         // The world, not the car, moves: at the car's own speed.
-        EXPECT_EQ(game.roadScroll, 0.016f * c.speed);
-        EXPECT_EQ(game.trees[0].z, -100.0f + 0.016f * c.speed);
+        EXPECT_EQ(game.roadScroll, kSecondsPerTick * c.speed);
+        EXPECT_EQ(game.trees[0].z, -100.0f + kSecondsPerTick * c.speed);
     }
 }
 
@@ -219,7 +215,7 @@ TEST(CollisionTest, TheHittingTickScoresEndsTheRaceAndFreezesTheWorld) {
     simulateTick();
     EXPECT_EQ(game.phase, GamePhase::GameOver);
     EXPECT_EQ(game.score, 1);
-    EXPECT_EQ(game.obstacles[0].z, 0.55f + 0.016f * game.player.speed);
+    EXPECT_EQ(game.obstacles[0].z, 0.55f + kSecondsPerTick * game.player.speed);
     for (int tick = 0; tick < 50; ++tick) {
         const GameState frozen = game;
         simulateTick();
@@ -250,48 +246,6 @@ TEST(InvariantCheckTest, FlagsBrokenTicks) {
     }
     before.phase = GamePhase::Menu;
     EXPECT_NE(checkTickInvariants(before, game), "");
-}
-
-int framesDrawn = 0;
-
-void countFrame() {
-    ++framesDrawn;
-}
-
-void pumpUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        glutMainLoopEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-// One test for the whole chain: freeglut cannot cancel a timer, so a chain
-// started here would run on into any later test.
-TEST(TimerTest, TicksRedrawsAndReArmsInEveryPhase) {
-    openTestWindow();
-    glutDisplayFunc(countFrame);
-    game = GameState{};
-    buildScenery();
-    for (int i = 0; i < 50; ++i) {
-        glutMainLoopEvent();
-    }
-    framesDrawn = 0;
-    const GameState menu = game;
-    onTimer(0);  // the world stands still, yet every tick redraws and re-arms
-    pumpUntil([] { return framesDrawn >= 5; });
-    EXPECT_GE(framesDrawn, 5);
-    EXPECT_TRUE(sameWorld(menu, game));
-
-    game.phase = GamePhase::Playing;  // the chain armed in the menu runs the race
-    resetRace();
-    game.player.x = 1.0f;
-    const auto start = std::chrono::steady_clock::now();
-    pumpUntil([] { return game.score >= 10; });
-    EXPECT_GE(game.score, 10);
-    // Nine gaps of at least kTickMs each: only one timer is ever pending.
-    EXPECT_GE(std::chrono::steady_clock::now() - start,
-              std::chrono::milliseconds(9 * (kTickMs - 1)));
 }
 
 }  // namespace
