@@ -20,19 +20,19 @@ mkdir -p "$out"
 apt_dir="$out/apt"
 if ! ls "$apt_dir"/freeglut_*.orig.tar.gz >/dev/null 2>&1; then
     mkdir -p "$apt_dir/sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-    cat >"$apt_dir/sources/debian-src.sources" <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
+    "$root/scripts/apt-sources.sh" deb-src >"$apt_dir/sources/debian-src.sources"
     # Root runs it here anyway; apt's _apt user could not write these folders.
     set -- -o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources" \
         -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" \
         -o APT::Sandbox::User=root
-    apt-get "$@" -qq update
-    (cd "$apt_dir" && apt-get "$@" -qq source --download-only freeglut)
+    # A third-party repository that publishes no sources fails the update, yet
+    # the others' lists are fetched: only a failed fetch of freeglut counts.
+    apt-get "$@" update >"$apt_dir/update.log" 2>&1 || true
+    if ! (cd "$apt_dir" && apt-get "$@" -qq source --download-only freeglut); then
+        cat "$apt_dir/update.log" >&2
+        echo "build-windows: could not fetch freeglut's source through $apt_dir/sources" >&2
+        exit 1
+    fi
 fi
 
 toolchain="$root/cmake/mingw-w64.cmake"
