@@ -5,7 +5,8 @@
 #   kestrun-VERSION-win64.exe       an installer (Program Files, Start Menu, uninstaller)
 # It installs what is missing, fetches freeglut's Debian source through an
 # apt configuration of its own (the system's sources stay as they are) and
-# builds freeglut 3.4 with MinGW-w64. --with-tests also builds the unit
+# builds freeglut 3.4 with MinGW-w64. One commit gives the same files byte for
+# byte wherever and whenever it is built. --with-tests also builds the unit
 # suites, which run under Wine in the caller's WINEPREFIX
 # (tests/windows/run-unit-tests.sh). Running it again redoes only what changed.
 set -eu
@@ -62,5 +63,9 @@ cmake -S "$root" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYP
     -DKESTRUN_WINDOWS_DEPS="$deps" -DKESTRUN_ICON_ICO_TOOL="$out/host/kestrun-icon-ico" \
     -DKESTRUN_BUILD_TESTS="$tests" -DKESTRUN_WINEPREFIX= >/dev/null
 cmake --build "$out" -j "$(nproc)"
+# The zip and the installer are dated by the commit, so one commit gives the
+# same packages whenever it is built.
+SOURCE_DATE_EPOCH=$("$root/scripts/source-date-epoch.sh")
+export SOURCE_DATE_EPOCH
 (cd "$out" && cpack -G "ZIP;NSIS" -B "$out" >/dev/null)
 ls -l "$out/kestrun.exe" "$out"/kestrun-*-win64.zip "$out"/kestrun-*-win64.exe
