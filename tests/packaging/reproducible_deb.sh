@@ -13,13 +13,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unset SOURCE_DATE_EPOCH
 
+# Prints the path of the .deb built in a new clone at $1; all else to stderr.
 build() {
-    git clone --quiet --no-hardlinks "$source" "$1"
+    git clone --quiet --no-hardlinks "$source" "$1" >&2
     "$1/packaging/build-deb.sh" 2>"$work/build.log" || {
         cat "$work/build.log"
         echo "build-deb.sh failed in $1"
         exit 1
-    }
+    } >&2
 }
 first=$(build "$work/a/kestrun")
 second=$(build "$work/somewhere/else/kestrun-second-clone")
