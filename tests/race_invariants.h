@@ -1,5 +1,5 @@
-// What one simulateTick() or one key event may do to the game record. Shared by the random
-// play test, the soak test and the fuzz target, so it needs no test framework.
+// What one simulateTick() or one key event may do to the game record. The
+// random player checks them; it needs no test framework, nor do they.
 #pragma once
 
 #include <cmath>
@@ -59,6 +59,9 @@ inline std::string checkTickInvariants(const GameState& before, const GameState&
     }
     if (!(std::abs(car.x) <= kLateralLimit)) {
         return "car x " + std::to_string(car.x) + " outside [-2.6, 2.6]";
+    }
+    if (!(after.roadScroll >= 0.0f && after.roadScroll <= kScrollPeriod)) {
+        return "road scroll " + std::to_string(after.roadScroll) + " outside [0, 400]";
     }
     if (car.z != kCarZ) {
         return "car moved along the road to z " + std::to_string(car.z);
