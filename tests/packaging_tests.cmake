@@ -23,7 +23,7 @@ add_test(NAME packaging_man_page COMMAND sh ${kestrunPackagingTests}/man_page.sh
 add_test(NAME packaging_deb
          COMMAND sh ${kestrunPackagingTests}/deb_package.sh ${CMAKE_BINARY_DIR} ${kestrunStage})
 add_test(NAME packaging_escape_exits
-         COMMAND ${KESTRUN_XVFB} sh ${kestrunPackagingTests}/escape_exits.sh ${kestrunStage})
+         COMMAND ${KESTRUN_XVFB} bash ${kestrunPackagingTests}/escape_exits.sh ${kestrunStage})
 set_tests_properties(packaging_installed_files packaging_desktop_and_metainfo packaging_man_page
                      packaging_deb packaging_escape_exits
                      PROPERTIES FIXTURES_REQUIRED kestrun_stage TIMEOUT 120)

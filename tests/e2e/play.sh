@@ -1,11 +1,11 @@
 #!/bin/bash
 # Plays the real game the way a player would, in the X server named by
 # DISPLAY (tests/run-with-xvfb.sh starts a private one): keys through xdotool,
-# eyes through X captures of the window read by e2e_probe.
+# eyes through X captures of the window read by e2e_probe (tests/drive.sh).
 #
-#   play.sh KESTRUN PROBE phases    menu, race, game over, restart, menu,
-#                                   Escape in each phase, resizing, the
-#                                   window's class and icon
+#   play.sh KESTRUN PROBE phases    menu (standing still), race, game over,
+#                                   restart, menu, Escape in each phase,
+#                                   resizing, the window's class and icon
 #   play.sh KESTRUN PROBE storm     random keys in every phase, then still
 #                                   playable
 #   play.sh KESTRUN PROBE focus     a key let go while another window has the
@@ -13,79 +13,25 @@
 #   play.sh KESTRUN PROBE focus_wm  the same under a window manager (openbox)
 #
 # Every run of the game has KESTRUN_GL_CHECK=1, so any GL error reaches its
-# stderr; the game's own lines there and sanitizer reports fail the check
-# (game_errors.sh). When KESTRUN_E2E_PRELOAD is set, it becomes LD_PRELOAD
-# for the game alone. Captures and the game's stderr are kept in
-# ./e2e-SCENARIO for inspection. Nothing waits a fixed time: every wait polls
-# for what the screen shows, with a generous limit.
+# stderr and fails the check. Captures and the game's stderr are kept in
+# ./e2e-SCENARIO for inspection.
 set -u
 
 kestrun=$1
 probe=$2
 scenario=$3
-here=$(cd "$(dirname "$0")" && pwd)
-out=$PWD/e2e-$scenario
-rm -rf "$out"
-mkdir -p "$out"
+# shellcheck source=tests/drive.sh
+. "$(dirname "$0")/../drive.sh"
+drive_init "$PWD/e2e-$scenario"
 
 # The score, top left during a race: it changes with every tick.
 hud_box=(0 5 200 25)
-
-failures=0
-run=0
-game_pid=""
-wid=""
-shot=0
-last=""
 wm_pid=""
 
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-    return 1
-}
-
+export KESTRUN_GL_CHECK=1
 start_game() {
-    run=$((run + 1))
-    echo "-- game run $run: $1"
-    local err=$out/run$run.stderr
-    if [ -n "${KESTRUN_E2E_PRELOAD:-}" ]; then
-        LD_PRELOAD=$KESTRUN_E2E_PRELOAD KESTRUN_GL_CHECK=1 "$kestrun" 2>"$err" &
-    else
-        KESTRUN_GL_CHECK=1 "$kestrun" 2>"$err" &
-    fi
-    game_pid=$!
-    # Only a mapped window takes the focus.
-    wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
-    [ -n "$wid" ] || fail "no window titled Kestrun appeared" || return 1
-    # With no window manager the window sits at (-1, -1), one pixel off the
-    # screen, and captures would lose its top row and left column. A window
-    # manager places it on the screen itself.
-    [ -n "$wm_pid" ] || xdotool windowmove --sync "$wid" 0 0
-    focus_on "$wid"
-}
-
-# Moves the keyboard focus to the window and waits until the X server says
-# it is there. Without a window manager xdotool sets it directly; with one,
-# the manager is asked to activate the window.
-focus_on() {
-    if [ -n "$wm_pid" ]; then
-        xdotool windowactivate --sync "$1"
-    else
-        xdotool windowfocus --sync "$1"
-    fi
-    local limit=$((SECONDS + 30))
-    until [ "$(xdotool getwindowfocus -f)" = "$1" ]; do
-        [ "$SECONDS" -le "$limit" ] || fail "the focus did not move to window $1" || return 1
-        sleep 0.05
-    done
-}
-
-# Captures the window into the next numbered file, named in $last.
-capture() {
-    shot=$((shot + 1))
-    last=$out/$(printf '%03d' "$shot")-$1.ppm
-    import -window "$wid" -depth 8 "ppm:$last" 2>/dev/null
+    echo "-- game run $((run + 1)): $1"
+    game_start "$kestrun"
 }
 
 # Drops a capture that decided nothing, so long polls do not fill the disk.
@@ -95,6 +41,11 @@ forget() {
 
 hud_changed() {
     [ "$("$probe" differ "$1" "$2" "${hud_box[@]}")" -gt 0 ]
+}
+
+# Below the horizon, where the road, the car and the obstacles are.
+scene_changed() {
+    [ "$("$probe" differ "$1" "$2" 0 250 800 350)" -gt 0 ]
 }
 
 # True once the screen shows the phase (menu, race or over) within $2 s;
@@ -140,31 +91,6 @@ wait_phase() {
     reaches "$1" "$2" || fail "no $1 screen within $2 s (last seen: ${seen:-nothing}, $last)"
 }
 
-# Escape must end the game with status 0 and a clean stderr.
-quit_game() {
-    xdotool key Escape
-    local limit=$((SECONDS + 30))
-    while kill -0 "$game_pid" 2>/dev/null && [ "$SECONDS" -le "$limit" ]; do
-        sleep 0.1
-    done
-    if kill -0 "$game_pid" 2>/dev/null; then
-        kill -9 "$game_pid"
-        fail "Escape $1 did not end the game"
-    fi
-    wait "$game_pid"
-    local status=$?
-    game_pid=""
-    [ "$status" -eq 0 ] || fail "Escape $1: exit status $status, not 0"
-    sh "$here/game_errors.sh" "$out/run$run.stderr" >"$out/run$run.errors" ||
-        fail "the game reported errors ($1): $(head -5 "$out/run$run.errors")"
-    echo "Escape $1: exit status $status"
-}
-
-window_size() {
-    eval "$(xdotool getwindowgeometry --shell "$wid")"
-    echo "${WIDTH}x${HEIGHT}"
-}
-
 # The title and size, and what a desktop shell matches the window to its
 # launcher by: the class (StartupWMClass in the desktop entry) and the icon.
 check_window() {
@@ -183,6 +109,25 @@ check_window() {
     done
     # xprop draws each icon in characters: blanks where it is transparent.
     grep -v 'Icon (' <<<"$props" | grep -q $'^\t.*[^[:space:]]' || fail "the window icons are blank"
+}
+
+# In the menu the world stands still: captures in a row show the same scene.
+check_menu_stands_still() {
+    capture menu
+    local first=$last i
+    for i in 1 2 3 4 5; do
+        capture menu
+        ! scene_changed "$first" "$last" || fail "the menu moved ($first, $last)" || return
+        forget "$last"
+    done
+}
+
+# In a race it streams past.
+check_race_streams() {
+    capture race
+    local first=$last
+    streamed() { capture race && scene_changed "$first" "$last"; }
+    poll 30 streamed || fail "the race does not stream past ($first, $last)"
 }
 
 # The HUD shows, and the score moves on.
@@ -215,8 +160,10 @@ play_through_the_phases() {
     start_game "menu, race, game over, restart, menu" || return
     check_window
     wait_phase menu 30 || return
+    check_menu_stands_still
     xdotool key s
     wait_phase race 10 || return
+    check_race_streams
     check_score_runs
     # No key held: the first race's obstacles are the same every run, and
     # one of them ends it.
@@ -333,8 +280,8 @@ key_storm() {
     echo "storm: $batches batches of 30 random key presses and releases, $SECONDS s in"
     # Responsive: from any phase, M then S brings a race (M leaves a race
     # alone; S there only brakes).
-    local tries racing=no
-    for tries in 1 2 3; do
+    local racing=no
+    for _ in 1 2 3; do
         xdotool key m key s
         reaches race 15 && racing=yes && break
     done
@@ -346,7 +293,7 @@ key_storm() {
 # apart from the game's, so captures of the game show only the game.
 other_window() {
     xmessage -title kestrun-e2e-other -geometry +1100+700 "another window" \
-        2>"$out/xmessage.stderr" &
+        2>"$drive_dir/xmessage.stderr" &
     other=$(timeout 60 xdotool search --sync --onlyvisible --name '^kestrun-e2e-other$' | head -1)
     [ -n "$other" ] || fail "no other window appeared"
 }
@@ -354,17 +301,20 @@ other_window() {
 # Openbox, for the same checks under a window manager; started again if it
 # gives up at once (it once failed to open a display here under load).
 start_window_manager() {
-    local try limit
-    for try in 1 2 3; do
-        openbox --sm-disable >>"$out/openbox.log" 2>&1 &
+    local limit
+    for _ in 1 2 3; do
+        openbox --sm-disable >>"$drive_dir/openbox.log" 2>&1 &
         wm_pid=$!
         limit=$((SECONDS + 60))
         while kill -0 "$wm_pid" 2>/dev/null && [ "$SECONDS" -le "$limit" ]; do
-            xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && return 0
+            if xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; then
+                DRIVE_WM=1
+                return 0
+            fi
             sleep 0.1
         done
     done
-    fail "openbox did not start: $(tail -3 "$out/openbox.log")"
+    fail "openbox did not start: $(tail -3 "$drive_dir/openbox.log")"
 }
 
 # One try at a key let go while another window has the focus: Left goes
@@ -435,20 +385,11 @@ focus_changes() {
     quit_game "after the focus changes"
 }
 
-# Ends a game left running by a failed check, so the next run starts alone.
-stop_game() {
-    if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
-        kill -9 "$game_pid"
-        wait "$game_pid" 2>/dev/null
-    fi
-    game_pid=""
-}
-
 stop_all() {
     stop_game
     [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null
     # xmessage, if one was started.
-    kill $(jobs -p) 2>/dev/null
+    jobs -p | xargs -r kill 2>/dev/null
 }
 trap stop_all EXIT
 
@@ -477,8 +418,4 @@ case "$scenario" in
         ;;
 esac
 
-if [ "$failures" -gt 0 ]; then
-    echo "e2e $scenario: $failures check(s) failed; captures in $out" >&2
-    exit 1
-fi
-echo "e2e $scenario: all checks passed"
+drive_finish "e2e $scenario"

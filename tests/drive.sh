@@ -1,0 +1,163 @@
+# shellcheck shell=bash
+# Drives the real game as a player does, in the X server named by DISPLAY
+# (tests/run-with-xvfb.sh starts a private one and shows its log when a
+# check fails): starts it, finds and focuses its window, sends keys, looks at
+# captures and polls what they show, and quits it with Escape. Sourced by
+# bash scripts:
+#   drive_init DIR         captures and each run's stderr go to DIR
+#   game_start CMD...      start the game; its window in $wid
+#   focus_on WINDOW        give WINDOW the keyboard focus
+#   window_size            the window's size, as WIDTHxHEIGHT
+#   capture NAME           capture the window; the file in $last
+#   poll SECONDS CMD...    run CMD until it succeeds, for at most SECONDS
+#   sky_drawn              a frame is drawn: the sky fills the top row
+#   quit_game WHAT         Escape ends the game with status 0 and no errors
+#   stop_game              end a game a failed check left running
+#   fail MESSAGE           count a failed check
+#   drive_finish NAME      say how it went; the exit status for it
+# Nothing waits a fixed time: each wait polls, with a generous limit. Only
+# the game's own stderr lines and sanitizer reports count against it. When
+# KESTRUN_E2E_PRELOAD is set, it becomes the game's LD_PRELOAD.
+# DRIVE_WM=1 says a window manager places and focuses the windows.
+
+drive_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+drive_dir=""
+failures=0
+run=0
+game_pid=""
+game_err=""
+wid=""
+shot=0
+last=""
+
+# The sky as ImageMagick names a pixel of it, from the frame's own colour.
+sky=$(sed -n 's/.*kSkyColour\[3\] = {\([0-9.]*\)f, \([0-9.]*\)f, \([0-9.]*\)f};.*/\1 \2 \3/p' \
+    "$drive_root/render/graphics.h" |
+    awk '{ printf "srgb(%d,%d,%d)", $1 * 255 + 0.5, $2 * 255 + 0.5, $3 * 255 + 0.5 }')
+if [ -z "$sky" ]; then
+    echo "drive: no kSkyColour in render/graphics.h" >&2
+    exit 2
+fi
+
+drive_init() {
+    drive_dir=$1
+    rm -rf "$drive_dir"
+    mkdir -p "$drive_dir"
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+    return 1
+}
+
+poll() {
+    local limit=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$limit" ] || return 1
+        sleep 0.1
+    done
+}
+
+game_ended() {
+    ! kill -0 "$game_pid" 2>/dev/null
+}
+
+# Starts the game, its stderr kept as the run's, and waits for its mapped
+# window: only a mapped window takes the focus. Without a window manager the
+# window sits at (-1, -1), a pixel off the screen, and captures would lose
+# its top row and left column, so it is moved to the corner.
+game_start() {
+    run=$((run + 1))
+    game_err=$drive_dir/run$run.stderr
+    if [ -n "${KESTRUN_E2E_PRELOAD:-}" ]; then
+        LD_PRELOAD=$KESTRUN_E2E_PRELOAD "$@" 2>"$game_err" &
+    else
+        "$@" 2>"$game_err" &
+    fi
+    game_pid=$!
+    wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
+    if [ -z "$wid" ]; then
+        local status=running
+        if game_ended; then
+            wait "$game_pid"
+            status="ended with status $?"
+        fi
+        fail "no window titled Kestrun appeared (the game $status): $(head -5 "$game_err")"
+        return 1
+    fi
+    [ -n "${DRIVE_WM:-}" ] || xdotool windowmove --sync "$wid" 0 0
+    focus_on "$wid"
+}
+
+# Without a window manager xdotool sets the focus itself; with one, the
+# manager is asked to activate the window. Done when the server says so.
+focus_on() {
+    if [ -n "${DRIVE_WM:-}" ]; then
+        xdotool windowactivate --sync "$1"
+    else
+        xdotool windowfocus --sync "$1"
+    fi
+    poll 30 focused "$1" || fail "the focus did not move to window $1"
+}
+
+focused() {
+    [ "$(xdotool getwindowfocus -f)" = "$1" ]
+}
+
+# The window's inner size, as WIDTHxHEIGHT.
+window_size() {
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    echo "${WIDTH}x${HEIGHT}"
+}
+
+# Into the next numbered file of the run's folder.
+capture() {
+    shot=$((shot + 1))
+    last=$drive_dir/$(printf '%03d' "$shot")-$1.ppm
+    import -window "$wid" -depth 8 "ppm:$last" 2>/dev/null
+}
+
+sky_drawn() {
+    capture frame &&
+        [ "$(/usr/bin/convert "$last" -format '%[pixel:p{400,5}]' info:)" = "$sky" ]
+}
+
+# The lines of the run's stderr that fail it; true when there are none.
+no_game_errors() {
+    ! grep -E '^kestrun:|AddressSanitizer|LeakSanitizer|runtime error:' "$game_err"
+}
+
+quit_game() {
+    xdotool key Escape
+    if ! poll 30 game_ended; then
+        stop_game
+        fail "Escape $1 did not end the game"
+        return 1
+    fi
+    wait "$game_pid"
+    local status=$?
+    game_pid=""
+    [ "$status" -eq 0 ] || fail "Escape $1: exit status $status, not 0" || return 1
+    no_game_errors >"$game_err.errors" ||
+        fail "the game reported errors ($1): $(head -5 "$game_err.errors")" || return 1
+    echo "Escape $1: exit status $status"
+}
+
+stop_game() {
+    if [ -n "$game_pid" ] && ! game_ended; then
+        kill -9 "$game_pid"
+        wait "$game_pid" 2>/dev/null
+    fi
+    game_pid=""
+}
+
+drive_finish() {
+    if [ "$failures" -gt 0 ]; then
+        echo "$1: $failures check(s) failed; captures and the game's stderr in $drive_dir" >&2
+        [ ! -s "$game_err" ] || { echo "the last run's stderr:" && head -20 "$game_err"; } >&2
+        return 1
+    fi
+    echo "$1: all checks passed"
+}
