@@ -1,29 +1,5 @@
 # Windows: the exe with the README and the licence, as a zip and as an NSIS
 # installer (Program Files, a Start Menu shortcut, an uninstaller).
-# The car icon, made at build time from the rendered icon by a tool built for
-# the machine that builds (a cross build cannot run its own).
-set(KESTRUN_ICON_ICO_TOOL "" CACHE FILEPATH
-    "kestrun-icon-ico built for this machine, from packaging/icontool/host")
-if(NOT KESTRUN_ICON_ICO_TOOL)
-  message(FATAL_ERROR "Set KESTRUN_ICON_ICO_TOOL (scripts/build-windows.sh builds it)")
-endif()
-set(kestrunIco ${PROJECT_BINARY_DIR}/packaging/kestrun.ico)
-add_custom_command(
-  OUTPUT ${kestrunIco}
-  COMMAND ${KESTRUN_ICON_ICO_TOOL} ${PROJECT_SOURCE_DIR}/packaging/icons/kestrun-256.png
-          ${kestrunIco} 16 32 48 256
-  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/icons/kestrun-256.png
-  COMMENT "Making the program's icon"
-  VERBATIM)
-configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/kestrun.rc.in
-               ${PROJECT_BINARY_DIR}/packaging/kestrun.rc @ONLY)
-# The game's target lives in app/: a target here makes the icon before it.
-add_custom_target(kestrun-ico DEPENDS ${kestrunIco})
-add_dependencies(kestrun kestrun-ico)
-set_source_files_properties(${PROJECT_BINARY_DIR}/packaging/kestrun.rc PROPERTIES
-                            OBJECT_DEPENDS ${kestrunIco})
-target_sources(kestrun PRIVATE ${PROJECT_BINARY_DIR}/packaging/kestrun.rc)
-
 install(TARGETS kestrun RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 

@@ -1,5 +1,5 @@
 // The car icon at a few sizes, built into the program from the project's
-// rendered icon (packaging/icons) by packaging/icontool's kestrun-icon-source,
+// rendered icon (packaging/icons) by tools/icon's kestrun-icon-source,
 // so the game reads no file to show it.
 #pragma once
 

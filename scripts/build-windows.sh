@@ -8,7 +8,8 @@
 # builds freeglut 3.4 with MinGW-w64. One commit gives the same files byte for
 # byte wherever and whenever it is built. --with-tests also builds the unit
 # suites, which run under Wine in the caller's WINEPREFIX
-# (tests/windows/run-unit-tests.sh). Running it again redoes only what changed.
+# (tests/windows/run-unit-tests.sh), and, as the test command does, treats a
+# compiler warning as an error. Running it again redoes only what changed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-windows"
@@ -41,7 +42,8 @@ deps="$out/deps"
 if [ ! -f "$deps/lib/libfreeglut_static.a" ]; then
     rm -rf "$out/freeglut"
     mkdir -p "$out/freeglut"
-    tar -xzf "$(ls "$apt_dir"/freeglut_*.orig.tar.gz | head -1)" -C "$out/freeglut" --strip-components=1
+    for archive in "$apt_dir"/freeglut_*.orig.tar.gz; do break; done
+    tar -xzf "$archive" -C "$out/freeglut" --strip-components=1
     # freeglut's own warnings are not ours: its log is shown only on failure.
     log="$out/freeglut/build.log"
     if ! { cmake -S "$out/freeglut" -B "$out/freeglut/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -56,12 +58,12 @@ if [ ! -f "$deps/lib/libfreeglut_static.a" ]; then
 fi
 
 # The icon tool runs here, so it is built for this machine.
-cmake -S "$root/packaging/icontool/host" -B "$out/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$out/host" -j "$(nproc)" --target kestrun-icon-ico >/dev/null
+cmake -S "$root/tools/icon/host" -B "$out/icon-tools" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$out/icon-tools" -j "$(nproc)" --target kestrun-icon-ico >/dev/null
 
 cmake -S "$root" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DKESTRUN_WINDOWS_DEPS="$deps" -DKESTRUN_ICON_ICO_TOOL="$out/host/kestrun-icon-ico" \
-    -DKESTRUN_BUILD_TESTS="$tests" -DKESTRUN_WINEPREFIX= >/dev/null
+    -DKESTRUN_WINDOWS_DEPS="$deps" -DKESTRUN_ICON_ICO_TOOL="$out/icon-tools/icon/kestrun-icon-ico" \
+    -DKESTRUN_BUILD_TESTS="$tests" -DKESTRUN_WERROR="$tests" >/dev/null
 cmake --build "$out" -j "$(nproc)"
 # The zip and the installer are dated by the commit, so one commit gives the
 # same packages whenever it is built.

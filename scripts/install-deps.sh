@@ -14,7 +14,7 @@ package="$play dpkg-dev file"
 # libclang-rt-dev brings the runtimes that -fsanitize=fuzzer, address and
 # undefined link, for the system's default clang; openbox is the window
 # manager one end-to-end check runs under.
-test="$package git shellcheck libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
+test="$package git shellcheck libgtest-dev xvfb xauth xdotool imagemagick x11-utils
       openbox clang libclang-rt-dev desktop-file-utils appstream man-db lintian
       wine wine64"
 

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs what is missing, then proves the game three ways:
+# Installs what is missing, then proves the game four ways:
 #   1. builds in build/ and runs the whole suite with CTest;
 #   2. fuzzes the keyboard handlers and the tick (clang, libFuzzer, with
 #      AddressSanitizer and UndefinedBehaviorSanitizer) for a fixed number of
@@ -8,19 +8,20 @@
 #   4. builds for Windows (scripts/build-windows.sh, in build-windows/) and,
 #      in one Wine prefix, runs the display-free unit suites, then plays the
 #      game and installs, checks and uninstalls its installer.
-# Tests that need a display start their own virtual X server, so none is
-# required. Running it again rebuilds only what changed.
+# Every build treats a compiler warning as an error. Tests that need a
+# display start their own virtual X server, so none is required. Running it
+# again rebuilds only what changed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" test
 jobs=$(nproc)
 
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUN_WERROR=ON
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKESTRUN_FUZZ=ON -DKESTRUN_SANITIZE=ON -DKESTRUN_BUILD_TESTS=OFF
+    -DKESTRUN_FUZZ=ON -DKESTRUN_SANITIZE=ON -DKESTRUN_BUILD_TESTS=OFF -DKESTRUN_WERROR=ON
 cmake --build "$root/build-fuzz" -j "$jobs" --target kestrun_fuzz
 # New inputs go to a scratch corpus; the committed seeds are only read.
 scratch="$root/build-fuzz/corpus"
@@ -29,7 +30,8 @@ mkdir -p "$scratch"
 "$root/build-fuzz/fuzz/kestrun_fuzz" -seed=1 -runs=100000 -max_len=256 \
     -artifact_prefix="$root/build-fuzz/" "$scratch" "$root/fuzz/corpus"
 
-cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUN_SANITIZE=ON
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUN_SANITIZE=ON \
+    -DKESTRUN_WERROR=ON
 cmake --build "$root/build-asan" -j "$jobs"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
 

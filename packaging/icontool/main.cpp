@@ -8,8 +8,8 @@
 #include <string>
 
 #include "packaging/icontool/car_icon.h"
-#include "packaging/icontool/image.h"
-#include "packaging/icontool/png_file.h"
+#include "tools/icon/image.h"
+#include "tools/icon/png_file.h"
 #include "render/graphics.h"
 
 namespace {

@@ -3,8 +3,7 @@
 #   tests/windows/run-unit-tests.sh BUILD_DIR [ctest options...]
 # BUILD_DIR is configured with cmake/mingw-w64.cmake and KESTRUN_BUILD_TESTS
 # on, and built. Each suite is one CTest test that starts Wine once, in the
-# prefix given at configure time (KESTRUN_WINEPREFIX, by default the
-# WINEPREFIX then), else in the WINEPREFIX here, else in Wine's default.
+# WINEPREFIX here, else in Wine's default.
 set -eu
 if [ $# -lt 1 ] || [ ! -f "$1/CTestTestfile.cmake" ]; then
     echo "usage: $0 BUILD_DIR [ctest options...]" >&2

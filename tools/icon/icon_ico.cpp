@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "packaging/icontool/image.h"
-#include "packaging/icontool/png_file.h"
+#include "tools/icon/image.h"
+#include "tools/icon/png_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "packaging/icontool/png_file.h"
+#include "tools/icon/png_file.h"
 
 #include <png.h>
 

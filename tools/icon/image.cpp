@@ -1,4 +1,4 @@
-#include "packaging/icontool/image.h"
+#include "tools/icon/image.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,35 @@
+#!/bin/sh
+# The rooms keep to their rules: game/ and input/ include no GL, GLUT or
+# platform/ header, so they build and test without a display; and only
+# platform/ includes the window system's, the fonts' or the text converter's
+# headers. Prints every include that breaks a rule.
+#   include_rules.sh SOURCE_DIR
+set -eu
+cd "$1"
+# Deleted files that git still lists are left out.
+sources=$({ git ls-files --cached --others --exclude-standard '*.cpp' '*.h' '*.c' 2>/dev/null ||
+    find . -path './build*' -prune -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print; } |
+    while read -r file; do [ ! -f "$file" ] || echo "$file"; done)
+include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
+
+broken=0
+# FILES... with an include matching PATTERN break RULE.
+forbid() {
+    rule=$1
+    pattern=$2
+    shift 2
+    [ $# -gt 0 ] || return 0
+    if found=$(grep -n -E "$include$pattern" "$@"); then
+        printf '%s\n' "$found" | sed "s|\$|    ($rule)|"
+        broken=1
+    fi
+}
+
+# shellcheck disable=SC2046,SC2086
+forbid "game/ and input/ stay free of GL, GLUT and the platform" \
+    '[<"](GL|GLUT|OpenGL|platform)/' $(printf '%s\n' $sources | grep -E '^(\./)?(game|input)/')
+# shellcheck disable=SC2046,SC2086
+forbid "only platform/ talks to the window system, the fonts and the converter" \
+    '([<"](X11|xcb|freetype|fontconfig)/|[<"](windows|wingdi|winuser|ft2build|iconv)\.h|[<"]GL/(glx|wgl)|FT_[A-Z_]+_H)' \
+    $(printf '%s\n' $sources | grep -v -E '^(\./)?platform/')
+exit "$broken"
