@@ -8,8 +8,8 @@
 // The timer period; every tick moves the world as if exactly this much time
 // had passed, so a slow machine plays slower rather than jumpier.
 constexpr int kTickMs = 16;
-// From a speed in world units per second to the distance of one tick.
-constexpr float kSecondsPerTick = 0.016f;
+// From a speed in world units per second to the distance of one tick: 0.016.
+constexpr float kSecondsPerTick = kTickMs / 1000.0f;
 
 constexpr float kCruiseSpeed = 18.0f;  // where the speed drifts with no key held
 constexpr float kMinSpeed = 8.0f;      // world units per second
