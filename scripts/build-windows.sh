@@ -18,9 +18,20 @@ tests=OFF
 "$root/scripts/install-deps.sh" windows
 mkdir -p "$out"
 
-# freeglut's source, from Debian's deb-src entries for this system's suites.
+# freeglut's upstream source, as this system's release carries it: found
+# through the deb-src twins of the system's own entries, and checked against
+# the hash in their signed index. Debian's packaging of it is not needed.
 apt_dir="$out/apt"
-if ! ls "$apt_dir"/freeglut_*.orig.tar.gz >/dev/null 2>&1; then
+fetch_freeglut() {
+    apt-get "$@" source --print-uris freeglut >"$apt_dir/uris" 2>>"$apt_dir/update.log" || return
+    # One line a file of the source package: 'URI' FILE SIZE HASH.
+    read -r uri file _ hash <<EOF
+$(sed -n "s/^'\([^']*\.orig\.tar\.[a-z0-9]*\)' /\1 /p" "$apt_dir/uris" | head -1)
+EOF
+    [ -n "${hash:-}" ] || return
+    /usr/lib/apt/apt-helper "$@" download-file "$uri" "$apt_dir/$file" "$hash"
+}
+if ! ls "$apt_dir"/freeglut_*.orig.tar.* >/dev/null 2>&1; then
     mkdir -p "$apt_dir/sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
     "$root/scripts/apt-sources.sh" deb-src >"$apt_dir/sources/debian-src.sources"
     # Root runs it here anyway; apt's _apt user could not write these folders.
@@ -30,7 +41,7 @@ if ! ls "$apt_dir"/freeglut_*.orig.tar.gz >/dev/null 2>&1; then
     # A third-party repository that publishes no sources fails the update, yet
     # the others' lists are fetched: only a failed fetch of freeglut counts.
     apt-get "$@" update >"$apt_dir/update.log" 2>&1 || true
-    if ! (cd "$apt_dir" && apt-get "$@" -qq source --download-only freeglut); then
+    if ! fetch_freeglut "$@"; then
         cat "$apt_dir/update.log" >&2
         echo "build-windows: could not fetch freeglut's source through $apt_dir/sources" >&2
         exit 1
@@ -42,8 +53,8 @@ deps="$out/deps"
 if [ ! -f "$deps/lib/libfreeglut_static.a" ]; then
     rm -rf "$out/freeglut"
     mkdir -p "$out/freeglut"
-    for archive in "$apt_dir"/freeglut_*.orig.tar.gz; do break; done
-    tar -xzf "$archive" -C "$out/freeglut" --strip-components=1
+    for archive in "$apt_dir"/freeglut_*.orig.tar.*; do break; done
+    tar -xf "$archive" -C "$out/freeglut" --strip-components=1
     # freeglut's own warnings are not ours: its log is shown only on failure.
     log="$out/freeglut/build.log"
     if ! { cmake -S "$out/freeglut" -B "$out/freeglut/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
