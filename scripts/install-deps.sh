@@ -4,6 +4,7 @@
 #   install-deps.sh package   that, plus what building the .deb needs
 #   install-deps.sh test   that, plus what the test suite needs
 #   install-deps.sh windows   what the Windows cross build needs
+#   install-deps.sh chroot    what test-in-debian.sh needs to make a Debian system
 # Only missing packages are installed, so running it again does nothing.
 set -eu
 
@@ -24,13 +25,16 @@ test="$package git shellcheck libgtest-dev xvfb xauth xdotool imagemagick x11-ut
 windows="cmake make g++ libpng-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
          nsis dpkg-dev googletest"
 
+chroot="debootstrap git"
+
 case "${1:-}" in
     play) wanted=$play ;;
     package) wanted=$package ;;
     test) wanted=$test ;;
     windows) wanted=$windows ;;
+    chroot) wanted=$chroot ;;
     *)
-        echo "usage: $0 play|package|test|windows" >&2
+        echo "usage: $0 play|package|test|windows|chroot" >&2
         exit 2
         ;;
 esac

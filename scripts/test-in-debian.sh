@@ -4,9 +4,10 @@
 # on a copy of this checkout (its tracked and untracked, not ignored, files
 # and .git, no build folders), with a clean environment.
 #   test-in-debian.sh CODENAME
-# Run as root. The bare system (debootstrap's minbase, with this system's
-# mirrors set to CODENAME, CODENAME-updates and CODENAME-security, and git) is
-# built once per release and architecture and kept as a tarball in
+# Run as root; it installs debootstrap if need be. The bare system
+# (debootstrap's minbase, with this system's mirrors set to CODENAME,
+# CODENAME-updates and CODENAME-security, and git) is built once per release
+# and architecture and kept as a tarball in
 # $KESTRUN_DEBIAN_CACHE (default /var/cache/kestrun-debian; delete it to
 # rebuild). Each run unpacks a fresh copy under /var/tmp and removes it at the
 # end, however the run ends. The exit status is the test command's.
@@ -29,6 +30,8 @@ if [ "$(id -u)" -ne 0 ]; then
     echo "test-in-debian: must be run as root (debootstrap, mount and chroot need it)" >&2
     exit 1
 fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh" chroot
 for tool in debootstrap chroot setsid git tar; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "test-in-debian: $tool not found" >&2
@@ -36,7 +39,6 @@ for tool in debootstrap chroot setsid git tar; do
     fi
 done
 
-root=$(cd "$(dirname "$0")/.." && pwd)
 if [ ! -d "$root/.git" ]; then
     echo "test-in-debian: $root is no git clone with a .git folder of its own" >&2
     exit 1
