@@ -11,6 +11,7 @@
 #   capture NAME           capture the window; the file in $last
 #   poll SECONDS CMD...    run CMD until it succeeds, for at most SECONDS
 #   sky_drawn              a frame is drawn: the sky fills the top row
+#   moving / still         two captures a moment apart differ / are the same
 #   quit_game WHAT         Escape ends the game with status 0 and no errors
 #   stop_game              end a game a failed check left running
 #   fail MESSAGE           count a failed check
@@ -122,6 +123,25 @@ capture() {
 sky_drawn() {
     capture frame &&
         [ "$(/usr/bin/convert "$last" -format '%[pixel:p{400,5}]' info:)" = "$sky" ]
+}
+
+# Two captures a moment apart; the pixels that differ in $moved. False when
+# a capture fails.
+compare_moment() {
+    capture moment || return
+    local first=$last
+    sleep 0.2
+    capture moment || return
+    # compare's status says whether they differ; its output, by how much.
+    moved=$(compare -metric AE "$first" "$last" null: 2>&1 || true)
+}
+
+moving() {
+    compare_moment && [ "$moved" != 0 ]
+}
+
+still() {
+    compare_moment && [ "$moved" = 0 ]
 }
 
 # The lines of the run's stderr that fail it; true when there are none.

@@ -140,16 +140,18 @@ check_score_runs() {
 # Holding Right must move the car's pixels to the right.
 check_steering() {
     capture car-before
-    local before after=-1 limit=$((SECONDS + 30))
+    local before after=-1
     before=$("$probe" car "$last")
     [ "$before" -ge 0 ] || fail "no car seen ($last)" || return
-    xdotool keydown Right
-    while [ "$SECONDS" -le "$limit" ]; do
+    moved_right() {
         capture car-after
         after=$("$probe" car "$last")
-        [ "$after" -gt $((before + 20)) ] && break
+        [ "$after" -gt $((before + 20)) ] && return
         forget "$last"
-    done
+        return 1
+    }
+    xdotool keydown Right
+    poll 30 moved_right
     xdotool keyup Right
     echo "car centre before/after holding Right: $before -> $after"
     [ "$after" -gt $((before + 20)) ] ||
@@ -199,28 +201,18 @@ survive_resizing() {
     start_game "resizing during a race" || return
     wait_phase menu 30 || return
     xdotool key s
-    local size want previous limit
+    local size want
+    sized() { [ "$(window_size)" = "$1" ]; }
     for size in "1 1" "800 0" "4000 3000" "800 600"; do
         want=${size/ /x}
         want=${want/x0/x1}
         # shellcheck disable=SC2086
         xdotool windowsize "$wid" $size
-        limit=$((SECONDS + 30))
-        until [ "$(window_size)" = "$want" ]; do
-            [ "$SECONDS" -le "$limit" ] || fail "the window did not become $want" || return
-            sleep 0.05
-        done
+        poll 30 sized "$want" || fail "the window did not become $want" || return
         # Drawn at this size: the race streams, so a new frame changes the
         # picture. A window a pixel high may show nothing that moves.
-        capture "size-$want"
-        previous=$last
-        limit=$((SECONDS + 5))
-        while [ "$SECONDS" -le "$limit" ]; do
-            capture "size-$want"
-            [ "$(compare -metric AE "$previous" "$last" null: 2>&1)" != 0 ] && break
-            forget "$last"
-        done
-        kill -0 "$game_pid" 2>/dev/null || fail "the game died at size $size" || return
+        poll 5 moving
+        ! game_ended || fail "the game died at size $size" || return
         echo "asked for $want, window is $(window_size)"
     done
     [ "$(window_size)" = "800x600" ] || fail "the window did not come back to 800x600"
