@@ -20,15 +20,13 @@ TEST_P(RandomPlayTest, EveryTickKeepsTheRulesOfTheRace) {
     }
     // The run went where the rules bite.
     const PlayFigures& f = player.figures();
-    std::printf(
-        "seed %u: %ld race ticks, %ld races ended, %ld at top speed, %ld at bottom, %ld at an "
-        "edge\n",
-        seed, f.raceTicks, f.racesEnded, f.ticksAtTopSpeed, f.ticksAtBottomSpeed, f.ticksAtAnEdge);
+    std::printf("seed %u: %ld race ticks, %ld races ended, speed %.1f to %.1f, x %.2f to %.2f\n",
+                seed, f.raceTicks, f.racesEnded, f.minSpeed, f.maxSpeed, f.minX, f.maxX);
     EXPECT_GT(f.raceTicks, 30000);
     EXPECT_GT(f.racesEnded, 100);
-    EXPECT_GT(f.ticksAtTopSpeed, 0);
-    EXPECT_GT(f.ticksAtBottomSpeed, 0);
-    EXPECT_GT(f.ticksAtAnEdge, 0);
+    EXPECT_EQ(f.maxSpeed, kMaxSpeed);
+    EXPECT_EQ(f.minSpeed, kMinSpeed);
+    EXPECT_TRUE(f.minX == -kLateralLimit || f.maxX == kLateralLimit);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomPlayTest, ::testing::Values(1u, 20240917u, 777u, 31337u));

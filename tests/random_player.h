@@ -44,9 +44,7 @@ struct PlayFigures {
     long racesEnded = 0;
     long longestRace = 0;
     long scrollWraps = 0;
-    long ticksAtTopSpeed = 0;
-    long ticksAtBottomSpeed = 0;
-    long ticksAtAnEdge = 0;
+    // Over every race tick: at the limits when the clamps have bitten.
     float minSpeed = kMaxSpeed;
     float maxSpeed = kMinSpeed;
     float minX = 0.0f;
@@ -120,9 +118,6 @@ private:
         const PlayerCar& car = game.player;
         ++f.raceTicks;
         ++race_;
-        f.ticksAtTopSpeed += car.speed == kMaxSpeed;
-        f.ticksAtBottomSpeed += car.speed == kMinSpeed;
-        f.ticksAtAnEdge += std::abs(car.x) == kLateralLimit;
         f.minSpeed = std::min(f.minSpeed, car.speed);
         f.maxSpeed = std::max(f.maxSpeed, car.speed);
         f.minX = std::min(f.minX, car.x);
