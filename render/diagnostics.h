@@ -9,6 +9,9 @@ struct Frustum;
 // On by default; off draws every model, which is how frames are compared.
 extern bool cullingEnabled;
 
+// On by default; off draws the models' back faces too.
+extern bool backFaceCullingEnabled;
+
 // How many of the game's trees and obstacles lie wholly outside the frustum,
 // whether or not culling is on.
 int countModelsOutside(const Frustum& frustum);

@@ -98,22 +98,8 @@ void drawFrame() {
     // The matrix mode is already the modelview: reshape and the text pass leave it so.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     loadCameraView(cameraFor(game.player));
-
-    // Models wholly outside the view are skipped; the car, drawn always,
-    // leaves the colour and normal the next passes rely on.
-    const Frustum view = currentFrustum();
     drawRoad();
-    for (const Tree& tree : game.trees) {
-        if (!skipDrawing(view, treeBounds(tree))) {
-            drawTree(tree);
-        }
-    }
-    for (const Obstacle& obstacle : game.obstacles) {
-        if (!skipDrawing(view, obstacleBounds(obstacle))) {
-            drawObstacle(obstacle);
-        }
-    }
-    drawCar();
+    drawModels(currentFrustum());
     drawHud();
 }
 

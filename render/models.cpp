@@ -3,6 +3,8 @@
 #include <GL/freeglut.h>
 
 #include "game/world.h"
+#include "render/culling.h"
+#include "render/diagnostics.h"
 #include "render/meshes.h"
 
 namespace {
@@ -145,4 +147,29 @@ void drawTree(const Tree& tree) {
     treeCrown(kLowerCrown);
     treeCrown(kUpperCrown);
     glPopMatrix();
+}
+
+bool backFaceCullingEnabled = true;
+
+void drawModels(const Frustum& view) {
+    // Every model is closed, so its back faces are hidden behind its front
+    // ones: culled, they never reach the rasteriser. Each mesh says which
+    // way its front faces wind.
+    if (backFaceCullingEnabled) {
+        glEnable(GL_CULL_FACE);
+    }
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    for (const Tree& tree : game.trees) {
+        if (!skipDrawing(view, treeBounds(tree))) {
+            drawTree(tree);
+        }
+    }
+    for (const Obstacle& obstacle : game.obstacles) {
+        if (!skipDrawing(view, obstacleBounds(obstacle))) {
+            drawObstacle(obstacle);
+        }
+    }
+    drawCar();
+    glDisable(GL_CULL_FACE);
 }

@@ -1,6 +1,7 @@
 // The speed-ups must not show: whole frames drawn with culling on and off are
 // compared pixel for pixel over menu, race and game-over states at several
-// window sizes, and the software renderer draws without multisampling.
+// window sizes (culled back faces may change a silhouette pixel in 100,000),
+// and the software renderer draws without multisampling.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include "render/culling.h"
 #include "render/diagnostics.h"
 #include "render/graphics.h"
+#include "render/models.h"
 #include "tests/gl_window.h"
 
 namespace {
@@ -27,11 +29,25 @@ std::vector<std::uint8_t> readFrame(int width, int height) {
     return pixels;
 }
 
-std::vector<std::uint8_t> drawWithCulling(bool on, int width, int height) {
-    cullingEnabled = on;
+std::vector<std::uint8_t> drawWith(bool& lever, bool on, int width, int height) {
+    lever = on;
     drawFrame();
-    cullingEnabled = true;
+    lever = true;
     return readFrame(width, height);
+}
+
+// Polygons the model pass hands to the rasteriser, in GL feedback mode.
+int modelPassPolygons() {
+    std::vector<GLfloat> buffer(1 << 21);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    drawModels(currentFrustum());
+    const int size = glRenderMode(GL_RENDER);
+    int polygons = 0;
+    for (int at = 0; at < size; at += 2 + 3 * static_cast<int>(buffer[at + 1])) {
+        polygons += buffer[at] == GL_POLYGON_TOKEN ? 1 : 0;
+    }
+    return polygons;
 }
 
 long differingPixels(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
@@ -122,16 +138,28 @@ class CullingFramesTest : public testing::TestWithParam<WindowSize> {};
 TEST_P(CullingFramesTest, FramesAreIdenticalWithAndWithoutCulling) {
     const WindowSize size = GetParam();
     openTestWindow(size.width, size.height);
+    long silhouettes = 0;
+    long pixels = 0;
     for (const RaceState& state : raceStates()) {
         state.setUp();
-        const std::vector<std::uint8_t> culled = drawWithCulling(true, size.width, size.height);
+        const std::vector<std::uint8_t> culled =
+            drawWith(cullingEnabled, true, size.width, size.height);
         const int skipped = countModelsOutside(currentFrustum());
-        const std::vector<std::uint8_t> full = drawWithCulling(false, size.width, size.height);
+        const std::vector<std::uint8_t> full =
+            drawWith(cullingEnabled, false, size.width, size.height);
         EXPECT_EQ(differingPixels(culled, full), 0) << state.name;
         // Comparing frames where nothing was skipped would prove nothing.
         EXPECT_GT(skipped, 10) << state.name;
+        silhouettes += differingPixels(
+            culled, drawWith(backFaceCullingEnabled, false, size.width, size.height));
+        pixels += static_cast<long>(size.width) * size.height;
+        backFaceCullingEnabled = false;
+        const int allFaces = modelPassPolygons();
+        backFaceCullingEnabled = true;
+        EXPECT_LT(modelPassPolygons(), allFaces * 6 / 10) << state.name << ": back faces drawn";
         EXPECT_EQ(takeGlError(), 0u) << state.name;
     }
+    EXPECT_LE(silhouettes * 100000, pixels) << "pixels changed by culling back faces";
     startFresh();
 }
 
