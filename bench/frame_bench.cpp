@@ -25,10 +25,13 @@
 #include "app/timer.h"
 #include "game/simulation.h"
 #include "game/state.h"
+#include "render/camera.h"
 #include "render/culling.h"
 #include "render/diagnostics.h"
 #include "render/display_mode.h"
 #include "render/graphics.h"
+#include "render/models.h"
+#include "render/road.h"
 #include "render/text.h"
 
 namespace {
@@ -185,11 +188,38 @@ Spread spreadOf(std::vector<double> samples) {
     return {at(0.5), at(0.95)};
 }
 
-// drawFrame + glFinish over a race in progress; the swap is left out.
+// The frame's passes one by one, each finished before the next starts, so
+// each is timed with the rasterising it causes: the clear, the road, the
+// models and the text, in milliseconds.
+std::vector<double> passCosts() {
+    std::vector<double> costs;
+    Clock::time_point start = Clock::now();
+    const auto lap = [&] {
+        glFinish();
+        costs.push_back(millisecondsSince(start));
+        start = Clock::now();
+    };
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    loadCameraView(cameraFor(game.player));
+    lap();
+    drawRoad();
+    lap();
+    drawModels(currentFrustum());
+    lap();
+    drawHud();
+    lap();
+    return costs;
+}
+
+constexpr int kPasses = 4;
+
+// drawFrame + glFinish over a race in progress, the swap left out; each tick
+// the frame is then drawn again pass by pass.
 void frameCosts(const Size& size, const Levers& levers, int to) {
     openGameWindow(size, levers);
     startSafeRace();
     std::vector<double> costs;
+    std::vector<double> passes[kPasses];
     double skipped = 0.0;
     for (int i = 0; i < kFrames + 10; ++i) {
         simulateTick();
@@ -197,15 +227,23 @@ void frameCosts(const Size& size, const Levers& levers, int to) {
         drawFrame();
         glFinish();
         const double cost = millisecondsSince(start);
+        const std::vector<double> pass = passCosts();
         skipped += countModelsOutside(currentFrustum());
         glutSwapBuffers();
         glutMainLoopEvent();
         if (i >= 10) {
             costs.push_back(cost);
+            for (int p = 0; p < kPasses; ++p) {
+                passes[p].push_back(pass[static_cast<std::size_t>(p)]);
+            }
         }
     }
     const Spread spread = spreadOf(costs);
-    send(to, {spread.median, spread.p95, skipped / (kFrames + 10)});
+    std::vector<double> figures = {spread.median, spread.p95, skipped / (kFrames + 10)};
+    for (const std::vector<double>& pass : passes) {
+        figures.push_back(spreadOf(pass).median);
+    }
+    send(to, figures);
 }
 
 // Ticks per second between two marks kRateMs apart, counted by `ticks`.
@@ -362,6 +400,7 @@ void describeRenderer(int to) {
 
 struct SizeFigures {
     Spread frame;
+    double passes[kPasses] = {};  // medians: clear, road, models, text
     double outsideView = 0.0;
     double limit = 0.0;  // median limit-loop ticks/s
     double rate = 0.0;   // median game ticks/s
@@ -375,6 +414,7 @@ SizeFigures measureSize(const Size& size, const Levers& levers) {
     const std::vector<double> frame = inChild([&](int to) { frameCosts(size, levers, to); });
     figures.frame = {frame[0], frame[1]};
     figures.outsideView = frame[2];
+    std::copy(frame.begin() + 3, frame.end(), figures.passes);
     std::vector<double> limits, rates, ratios;
     for (int run = 0; run < kRateRuns; ++run) {
         limits.push_back(inChild([&](int to) { limitTickRate(size, to); })[0]);
@@ -412,6 +452,12 @@ void printSizes(const char* heading, const Levers& levers) {
         "frame cost median (ms)", f, [](F x) { return x.frame.median; }, "%12.2f");
     printRow(
         "frame cost p95 (ms)", f, [](F x) { return x.frame.p95; }, "%12.2f");
+    const char* const passNames[kPasses] = {"  clear (ms)", "  road (ms)", "  models (ms)",
+                                            "  text (ms)"};
+    for (int p = 0; p < kPasses; ++p) {
+        printRow(
+            passNames[p], f, [p](F x) { return x.passes[p]; }, "%12.2f");
+    }
     printRow(
         "models outside the view (of 88)", f, [](F x) { return x.outsideView; }, "%12.1f");
     printRow(
