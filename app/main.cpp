@@ -5,6 +5,8 @@
 
 #include "app/callbacks.h"
 #include "app/timer.h"
+#include "app/window_icons.h"
+#include "game/state.h"
 #include "platform/window_identity.h"
 #include "render/display_mode.h"
 #include "render/graphics.h"
@@ -17,9 +19,10 @@ int main(int argc, char** argv) {
     const unsigned int displayMode = chooseDisplayMode(argc, argv);
     glutInit(&argc, argv);
     glutInitDisplayMode(displayMode);
-    glutInitWindowSize(800, 600);
-    glutCreateWindow("Kestrun");
-    identifyGameWindow();
+    glutInitWindowSize(kWindowWidth, kWindowHeight);
+    // The title is also the window's class, which the desktop entry names.
+    glutCreateWindow(KESTRUN_TITLE);
+    identifyGameWindow(KESTRUN_TITLE, kWindowIcons, kWindowIconCount);
     initGraphics();
 
     registerCallbacks();

@@ -159,7 +159,7 @@ void openGameWindow(const Size& size, const Levers& levers) {
     initGlut();
     glutInitDisplayMode(displayMode);
     glutInitWindowSize(size.width, size.height);
-    glutCreateWindow("Kestrun");
+    glutCreateWindow(KESTRUN_TITLE);
     initGraphics();
     cullingEnabled = levers.culling;
     if (levers.multisampling) {

@@ -10,4 +10,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$root" -B "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DKESTRUN_BUILD_TESTS=OFF >/dev/null
 cmake --build "$root/build-bench" -j "$(nproc)" --target kestrun_bench >/dev/null
 export KESTRUN_XVFB_SCREEN=3840x2160x24
-exec "$root/tests/run-with-xvfb.sh" "$root/build-bench/bench/kestrun_bench" "$@"
+exec "$root/scripts/run-with-xvfb.sh" "$root/build-bench/bench/kestrun_bench" "$@"

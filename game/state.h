@@ -41,6 +41,10 @@ struct Obstacle {
     ObstacleKind kind = ObstacleKind::Box;
 };
 
+// The window's size when it opens, in pixels.
+constexpr std::int32_t kWindowWidth = 800;
+constexpr std::int32_t kWindowHeight = 600;
+
 struct GameState {
     std::int32_t score = 0;
     float roadScroll = 0.0f;
@@ -49,8 +53,8 @@ struct GameState {
     std::vector<Obstacle> obstacles;  // nearest first, strictly decreasing z
     PlayerCar player;
     GamePhase phase = GamePhase::Menu;
-    std::int32_t windowWidth = 800;
-    std::int32_t windowHeight = 600;  // as reported, may be 0
+    std::int32_t windowWidth = kWindowWidth;
+    std::int32_t windowHeight = kWindowHeight;  // as reported, may be 0
 };
 
 extern GameState game;

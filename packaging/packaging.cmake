@@ -14,8 +14,6 @@ set(kestrunAppId org.kestrun.Kestrun)
 set(kestrunPackagingDir ${PROJECT_SOURCE_DIR}/packaging)
 set(kestrunPackagingBuildDir ${PROJECT_BINARY_DIR}/packaging)
 
-add_subdirectory(${kestrunPackagingDir}/icontool ${kestrunPackagingBuildDir}/icontool)
-
 # The metainfo names a homepage only when there is one.
 set(kestrunHomepageElement "")
 if(KESTRUN_HOMEPAGE)
@@ -24,6 +22,8 @@ if(KESTRUN_HOMEPAGE)
 endif()
 configure_file(${kestrunPackagingDir}/${kestrunAppId}.metainfo.xml.in
                ${kestrunPackagingBuildDir}/${kestrunAppId}.metainfo.xml @ONLY)
+configure_file(${kestrunPackagingDir}/${kestrunAppId}.desktop.in
+               ${kestrunPackagingBuildDir}/${kestrunAppId}.desktop @ONLY)
 configure_file(${kestrunPackagingDir}/kestrun.6.in ${kestrunPackagingBuildDir}/kestrun.6 @ONLY)
 
 # Debian ships man pages compressed; -n keeps the archive free of time stamps.
@@ -61,17 +61,17 @@ add_custom_command(
 add_custom_target(kestrun-changelog ALL DEPENDS ${kestrunPackagingBuildDir}/changelog.gz)
 
 install(TARGETS kestrun RUNTIME DESTINATION ${KESTRUN_INSTALL_GAMESDIR})
-install(FILES ${kestrunPackagingDir}/${kestrunAppId}.desktop
+install(FILES ${kestrunPackagingBuildDir}/${kestrunAppId}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${kestrunPackagingBuildDir}/${kestrunAppId}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${kestrunPackagingBuildDir}/kestrun.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-foreach(size 48 128 256)
-    install(FILES ${kestrunPackagingDir}/icons/kestrun-${size}.png
+foreach(size IN LISTS KESTRUN_ICON_SIZES)
+    install(FILES ${KESTRUN_ICON_DIR}/kestrun-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME kestrun.png)
 endforeach()
-install(FILES ${kestrunPackagingDir}/icons/kestrun.svg
+install(FILES ${KESTRUN_ICON_DIR}/kestrun.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${kestrunPackagingBuildDir}/copyright ${kestrunPackagingBuildDir}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})

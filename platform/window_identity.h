@@ -1,7 +1,15 @@
 // What lets a desktop shell tie the running game's window to its launcher.
 #pragma once
 
+#include <cstddef>
+
+// One size of the icon, as the bytes of a PNG file.
+struct IconPng {
+    const unsigned char* bytes;
+    std::size_t size;
+};
+
 // Gives the game's window (the one whose GL context is current) the class
-// its desktop entry names in StartupWMClass and the car icon, at the sizes
-// built into the program. Call right after the window is created.
-void identifyGameWindow();
+// its desktop entry names in StartupWMClass, and the icon at the given
+// sizes. Call right after the window is created.
+void identifyGameWindow(const char* windowClass, const IconPng* icons, int count);

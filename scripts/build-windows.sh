@@ -68,12 +68,8 @@ if [ ! -f "$deps/lib/libfreeglut_static.a" ]; then
     fi
 fi
 
-# The icon tool runs here, so it is built for this machine.
-cmake -S "$root/tools/icon/host" -B "$out/icon-tools" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$out/icon-tools" -j "$(nproc)" --target kestrun-icon-ico >/dev/null
-
 cmake -S "$root" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DKESTRUN_WINDOWS_DEPS="$deps" -DKESTRUN_ICON_ICO_TOOL="$out/icon-tools/icon/kestrun-icon-ico" \
+    -DKESTRUN_WINDOWS_DEPS="$deps" \
     -DKESTRUN_BUILD_TESTS="$tests" -DKESTRUN_WERROR="$tests" >/dev/null
 cmake --build "$out" -j "$(nproc)"
 # The zip and the installer are dated by the commit, so one commit gives the

@@ -20,10 +20,10 @@ test="$package git shellcheck libgtest-dev xvfb xauth xdotool imagemagick x11-ut
       wine wine64"
 
 # MinGW-w64 with the posix thread model (GoogleTest needs it), NSIS for the
-# installer, dpkg-dev for fetching freeglut's Debian source, the host
-# compiler and libpng for the icon tool, GoogleTest's sources.
-windows="cmake make g++ libpng-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-         nsis dpkg-dev googletest"
+# installer, icoutils for the program's icon, dpkg-dev for fetching
+# freeglut's Debian source, GoogleTest's sources.
+windows="cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils
+         dpkg-dev googletest"
 
 chroot="debootstrap git"
 

@@ -1,17 +1,21 @@
 #!/bin/bash
 # Makes the README's screenshots from the real game in a private Xvfb:
 #   scripts/screenshots.sh [KESTRUN]
-# writes docs/screenshots/menu.png, race.png and game-over.png from an
-# 800x600 window. Without KESTRUN it makes a Release build in build-release/.
+# writes docs/screenshots/menu.png, race.png and game-over.png from the
+# window at its opening size. Without KESTRUN it uses the game of the test
+# build in build/, which it builds, with the screen probe the checks use.
 #   scripts/screenshots.sh --windows
 # builds the Windows exe (scripts/build-windows.sh) and writes
 # docs/screenshots/windows-menu.png, the menu as Wine shows it.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 shots="$root/docs/screenshots"
+probe="$root/build/tests/e2e_probe"
 
 if [ -z "${KESTRUN_SHOTS_IN_X:-}" ]; then
     "$root/scripts/install-deps.sh" test
+    cmake -S "$root" -B "$root/build" >/dev/null
+    cmake --build "$root/build" -j "$(nproc)" --target kestrun e2e_probe >/dev/null
     if [ "${1:-}" = --windows ]; then
         "$root/scripts/build-windows.sh"
         export WINEPREFIX="$root/build-windows/wine-prefix" WINEDEBUG=-all
@@ -20,15 +24,14 @@ if [ -z "${KESTRUN_SHOTS_IN_X:-}" ]; then
     elif [ $# -ge 1 ]; then
         set -- "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
     else
-        game=$("$root/scripts/build-release.sh")
-        set -- "$game"
+        set -- "$root/build/kestrun"
     fi
-    KESTRUN_SHOTS_IN_X=1 exec "$root/tests/run-with-xvfb.sh" "$0" "$@"
+    KESTRUN_SHOTS_IN_X=1 exec "$root/scripts/run-with-xvfb.sh" "$0" "$@"
 fi
 
-# shellcheck source=tests/drive.sh
-. "$root/tests/drive.sh"
-drive_init "$(mktemp -d)"
+# shellcheck source=scripts/drive.sh
+. "$root/scripts/drive.sh"
+drive_init "$(mktemp -d)" "$probe"
 trap 'stop_game; rm -rf "$drive_dir"' EXIT
 
 die() {
@@ -42,13 +45,15 @@ keep() {
     /usr/bin/convert "$last" "png:$shots/$1"
 }
 
-# The picture is no longer the menu's.
-left_the_menu() {
-    capture race && [ "$(compare -metric AE "$shots/menu.png" "$last" null: 2>&1)" != 0 ]
+# A little way into the race: the scene has moved on by a tenth of its
+# pixels since the race's first capture.
+under_way() {
+    capture race &&
+        [ "$("$probe" differ "$race_start" "$last" scene)" -gt $((${window%x*} * ${window#*x} / 10)) ]
 }
 
 game_start "$@" || die "the game did not start"
-poll 30 sky_drawn || die "the first frame was never drawn"
+poll 30 shows menu || die "the menu was never drawn"
 if [ "$1" = wine ]; then
     keep windows-menu.png
     quit_game "in the menu"
@@ -57,13 +62,13 @@ if [ "$1" = wine ]; then
 fi
 keep menu.png
 xdotool key s
-poll 10 left_the_menu || die "S did not start a race"
-# A little way into the race, with obstacles on the road ahead.
-sleep 1.5
-capture race && keep race.png
+poll 10 shows race || die "S did not start a race"
+race_start=$last
+poll 10 under_way || die "the race did not get under way"
+keep race.png
 # With no key held the car stays in the middle lane until an obstacle there
 # ends the race.
-poll 120 still || die "the race did not end"
+poll 120 shows over || die "the race did not end"
 keep game-over.png
 quit_game "on the game-over screen"
 drive_finish "screenshots: menu.png, race.png and game-over.png in $shots"

@@ -41,4 +41,5 @@ export WINEPREFIX
 rm -rf "$WINEPREFIX"
 "$root/tests/windows/run-unit-tests.sh" "$root/build-windows" -j "$jobs"
 (cd "$root/build-windows" &&
-    "$root/tests/run-with-xvfb.sh" "$root/tests/windows/play_and_install.sh" "$root/build-windows")
+    "$root/scripts/run-with-xvfb.sh" "$root/tests/windows/play_and_install.sh" "$root/build-windows" \
+        "$root/build/tests/e2e_probe")

@@ -5,7 +5,9 @@ target_link_libraries(icon_image_test PRIVATE kestrun_icon)
 
 kestrun_display_test(car_icon_test packaging/car_icon_test.cpp)
 target_link_libraries(car_icon_test PRIVATE kestrun_icon)
-target_compile_definitions(car_icon_test PRIVATE KESTRUN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+list(JOIN KESTRUN_ICON_SIZES , kestrunIconSizeList)
+target_compile_definitions(car_icon_test PRIVATE KESTRUN_ICON_DIR="${KESTRUN_ICON_DIR}"
+                                                 KESTRUN_ICON_SIZES=${kestrunIconSizeList})
 
 set(kestrunPackagingTests ${CMAKE_CURRENT_SOURCE_DIR}/packaging)
 set(kestrunStage ${CMAKE_BINARY_DIR}/packaging-stage)
@@ -23,7 +25,8 @@ add_test(NAME packaging_man_page COMMAND sh ${kestrunPackagingTests}/man_page.sh
 add_test(NAME packaging_deb
          COMMAND sh ${kestrunPackagingTests}/deb_package.sh ${CMAKE_BINARY_DIR} ${kestrunStage})
 add_test(NAME packaging_escape_exits
-         COMMAND ${KESTRUN_XVFB} bash ${kestrunPackagingTests}/escape_exits.sh ${kestrunStage})
+         COMMAND ${KESTRUN_XVFB} bash ${kestrunPackagingTests}/escape_exits.sh ${kestrunStage}
+                 $<TARGET_FILE:e2e_probe>)
 set_tests_properties(packaging_installed_files packaging_desktop_and_metainfo packaging_man_page
                      packaging_deb packaging_escape_exits
                      PROPERTIES FIXTURES_REQUIRED kestrun_stage TIMEOUT 120)

@@ -3,4 +3,4 @@
 // Windows ties a window to its program by the executable, and freeglut gives
 // the window the icon named GLUT_ICON in the program's resources: nothing
 // is left to set here.
-void identifyGameWindow() {}
+void identifyGameWindow(const char* /*windowClass*/, const IconPng* /*icons*/, int /*count*/) {}

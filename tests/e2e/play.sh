@@ -1,7 +1,7 @@
 #!/bin/bash
 # Plays the real game the way a player would, in the X server named by
-# DISPLAY (tests/run-with-xvfb.sh starts a private one): keys through xdotool,
-# eyes through X captures of the window read by e2e_probe (tests/drive.sh).
+# DISPLAY (scripts/run-with-xvfb.sh starts a private one): keys through xdotool,
+# eyes through X captures of the window read by e2e_probe (scripts/drive.sh).
 #
 #   play.sh KESTRUN PROBE phases    menu (standing still), race, game over,
 #                                   restart, menu, Escape in each phase,
@@ -18,14 +18,11 @@
 set -u
 
 kestrun=$1
-probe=$2
 scenario=$3
-# shellcheck source=tests/drive.sh
-. "$(dirname "$0")/../drive.sh"
-drive_init "$PWD/e2e-$scenario"
+# shellcheck source=scripts/drive.sh
+. "$(dirname "$0")/../../scripts/drive.sh"
+drive_init "$PWD/e2e-$scenario" "$2"
 
-# The score, top left during a race: it changes with every tick.
-hud_box=(0 5 200 25)
 wm_pid=""
 
 export KESTRUN_GL_CHECK=1
@@ -39,56 +36,45 @@ forget() {
     rm -f "$1"
 }
 
+# The race's texts: the score changes with every tick.
 hud_changed() {
-    [ "$("$probe" differ "$1" "$2" "${hud_box[@]}")" -gt 0 ]
+    [ "$("$probe" differ "$1" "$2" hud)" -gt 0 ]
 }
 
 # Below the horizon, where the road, the car and the obstacles are.
 scene_changed() {
-    [ "$("$probe" differ "$1" "$2" 0 250 800 350)" -gt 0 ]
-}
-
-# True once the screen shows the phase (menu, race or over) within $2 s;
-# the last phase seen is left in $seen.
-seen=""
-reaches() {
-    local want=$1 limit=$((SECONDS + $2))
-    seen=""
-    local previous=""
-    while [ "$SECONDS" -le "$limit" ] && kill -0 "$game_pid" 2>/dev/null; do
-        capture "$want"
-        [ -z "$previous" ] || forget "$previous"
-        previous=$last
-        seen=$("$probe" phase "$last")
-        [ "$seen" = "$want" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# Captures until the race has drawn $1 new frames (the score changed $1
-# times), at most 30 s; false if the race ends first.
-frames_pass() {
-    local want=$1 frames=0 limit=$((SECONDS + 30)) previous
-    capture frame
-    previous=$last
-    [ "$("$probe" phase "$previous")" = race ] || return 1
-    while [ "$frames" -lt "$want" ]; do
-        [ "$SECONDS" -le "$limit" ] || fail "no new race frame within 30 s ($last)" || return 1
-        capture frame
-        [ "$("$probe" phase "$last")" = race ] || return 1
-        if hud_changed "$previous" "$last"; then
-            frames=$((frames + 1))
-            forget "$previous"
-            previous=$last
-        else
-            forget "$last"
-        fi
-    done
+    [ "$("$probe" differ "$1" "$2" scene)" -gt 0 ]
 }
 
 wait_phase() {
-    reaches "$1" "$2" || fail "no $1 screen within $2 s (last seen: ${seen:-nothing}, $last)"
+    poll "$2" shows "$1" || fail "no $1 screen within $2 s (last seen: ${seen:-nothing}, $last)"
+}
+
+# One more capture of the race: counted in $frames when its texts changed
+# since $frame_from. Status 2 once the race is over.
+count_frame() {
+    shows race || return 2
+    if hud_changed "$frame_from" "$last"; then
+        frames=$((frames + 1))
+        forget "$frame_from"
+        frame_from=$last
+    else
+        forget "$last"
+    fi
+    [ "$frames" -ge "$frames_wanted" ]
+}
+
+# Captures until the race has drawn $1 new frames (its texts changed $1
+# times), for at most 30 s; false if the race ends first.
+frames_pass() {
+    frames=0
+    frames_wanted=$1
+    shows race || return
+    frame_from=$last
+    local status=0
+    poll 30 count_frame || status=$?
+    [ "$status" -ne 1 ] || fail "no new race frame within 30 s ($last)"
+    return "$status"
 }
 
 # The title and size, and what a desktop shell matches the window to its
@@ -97,10 +83,10 @@ check_window() {
     local name size props icons
     name=$(xdotool getwindowname "$wid")
     size=$(window_size)
-    [ "$name" = "Kestrun" ] || fail "window title is '$name'"
-    [ "$size" = "800x600" ] || fail "window is $size, not 800x600"
+    [ "$name" = "$title" ] || fail "window title is '$name'"
+    [ "$size" = "$window" ] || fail "window is $size, not $window"
     props=$(xprop -id "$wid" WM_CLASS _NET_WM_ICON)
-    grep -qx 'WM_CLASS(STRING) = "kestrun", "Kestrun"' <<<"$props" ||
+    grep -qx "WM_CLASS(STRING) = \"kestrun\", \"$title\"" <<<"$props" ||
         fail "window class: $(grep WM_CLASS <<<"$props")"
     icons=$(grep -o 'Icon ([0-9]* x [0-9]*)' <<<"$props" | tr '\n' ' ')
     echo "window icons: $icons"
@@ -203,7 +189,8 @@ survive_resizing() {
     xdotool key s
     local size want
     sized() { [ "$(window_size)" = "$1" ]; }
-    for size in "1 1" "800 0" "4000 3000" "800 600"; do
+    local width=${window%x*} height=${window#*x}
+    for size in "1 1" "$width 0" "4000 3000" "$width $height"; do
         want=${size/ /x}
         want=${want/x0/x1}
         # shellcheck disable=SC2086
@@ -215,9 +202,9 @@ survive_resizing() {
         ! game_ended || fail "the game died at size $size" || return
         echo "asked for $want, window is $(window_size)"
     done
-    [ "$(window_size)" = "800x600" ] || fail "the window did not come back to 800x600"
+    [ "$(window_size)" = "$window" ] || fail "the window did not come back to $window"
     # Still drawing: the race or its end shows at the original size.
-    reaches race 5 || reaches over 15 || fail "nothing drawn after resizing ($last)"
+    poll 5 shows race || poll 15 shows over || fail "nothing drawn after resizing ($last)"
     quit_game "after resizing"
 }
 
@@ -244,30 +231,39 @@ random_key_batch() {
     xdotool "${batch[@]}"
 }
 
-# Random batches, at least 20 of them, until every key has gone down and up
-# and the storm has been seen to pass through every phase (looked at between
-# batches).
+# One batch of the storm, then a look at the phase it left the game in.
+# True once every key has gone down and up, every phase has been seen and at
+# least 20 batches are done; status 2 if the game died.
+declare -A phases=()
+batches=0
+storm_batch() {
+    random_key_batch
+    batches=$((batches + 1))
+    ! game_ended || return 2
+    capture storm
+    local phase
+    phase=$("$probe" phase "$last")
+    forget "$last"
+    [ "$phase" = unknown ] || phases[$phase]=1
+    [ "${#pressed[@]}" -eq "${#storm_keys[@]}" ] && [ "${#released[@]}" -eq "${#storm_keys[@]}" ] &&
+        [ "${#phases[@]}" -eq 3 ] && [ "$batches" -ge 20 ]
+}
+
+# Random batches until the storm has covered every key and every phase.
 key_storm() {
     start_game "random keys in every phase" || return
     wait_phase menu 30 || return
     RANDOM=2718
-    local limit=$((SECONDS + 240)) batches=0 phase
-    declare -A phases=()
+    batches=0
+    phases=()
     pressed=()
     released=()
-    while [ "${#pressed[@]}" -lt "${#storm_keys[@]}" ] ||
-        [ "${#released[@]}" -lt "${#storm_keys[@]}" ] || [ "${#phases[@]}" -lt 3 ] ||
-        [ "$batches" -lt 20 ]; do
-        [ "$SECONDS" -le "$limit" ] ||
-            fail "in 240 s the storm saw only these phases: ${!phases[*]}" || return
-        random_key_batch
-        batches=$((batches + 1))
-        kill -0 "$game_pid" 2>/dev/null || fail "the game died in the key storm" || return
-        capture storm
-        phase=$("$probe" phase "$last")
-        forget "$last"
-        [ "$phase" = unknown ] || phases[$phase]=1
-    done
+    local status=0
+    poll 240 storm_batch || status=$?
+    case "$status" in
+        1) fail "in 240 s the storm saw only these phases: ${!phases[*]}" || return ;;
+        2) fail "the game died in the key storm" || return ;;
+    esac
     xdotool keyup "${storm_keys[@]}"
     echo "storm: $batches batches of 30 random key presses and releases, $SECONDS s in"
     # Responsive: from any phase, M then S brings a race (M leaves a race
@@ -275,7 +271,7 @@ key_storm() {
     local racing=no
     for _ in 1 2 3; do
         xdotool key m key s
-        reaches race 15 && racing=yes && break
+        poll 15 shows race && racing=yes && break
     done
     [ "$racing" = yes ] || fail "no race after M and S, three times (last seen: $seen)"
     quit_game "after the key storm"
@@ -290,23 +286,43 @@ other_window() {
     [ -n "$other" ] || fail "no other window appeared"
 }
 
+# The window manager has taken over the screen; status 2 if it gave up.
+wm_ready() {
+    kill -0 "$wm_pid" 2>/dev/null || return 2
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+}
+
 # Openbox, for the same checks under a window manager; started again if it
 # gives up at once (it once failed to open a display here under load).
 start_window_manager() {
-    local limit
     for _ in 1 2 3; do
         openbox --sm-disable >>"$drive_dir/openbox.log" 2>&1 &
         wm_pid=$!
-        limit=$((SECONDS + 60))
-        while kill -0 "$wm_pid" 2>/dev/null && [ "$SECONDS" -le "$limit" ]; do
-            if xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; then
-                DRIVE_WM=1
-                return 0
-            fi
-            sleep 0.1
-        done
+        if poll 60 wm_ready; then
+            DRIVE_WM=1
+            return 0
+        fi
     done
     fail "openbox did not start: $(tail -3 "$drive_dir/openbox.log")"
+}
+
+# With Right held: true once the car stands right of where it was; status
+# 2, no use waiting, after 8 new frames in which it did not (verdict 1) or
+# once the race is over (verdict 2).
+moved_right_since() {
+    capture focus-right
+    [ "$("$probe" phase "$last")" = race ] || return 2
+    now=$("$probe" car "$last")
+    if [ "$now" -ge $((before + 15)) ]; then
+        verdict=0
+        return 0
+    fi
+    if hud_changed "$previous" "$last"; then
+        frames=$((frames + 1))
+        previous=$last
+    fi
+    [ "$frames" -lt 8 ] || { verdict=1 && return 2; }
+    return 1
 }
 
 # One try at a key let go while another window has the focus: Left goes
@@ -323,29 +339,12 @@ let_go_elsewhere() {
     # Some ticks with the focus away, for the game to see it go.
     frames_pass 3 || return 2
     focus_on "$wid" || return 2
-    capture focus-before
-    [ "$("$probe" phase "$last")" = race ] || return 2
-    local before now=-1 previous=$last frames=0 limit=$((SECONDS + 30)) verdict=2
+    shows race || return 2
+    local before now=-1 previous=$last frames=0 verdict=2
     before=$("$probe" car "$last")
     [ "$before" -ge 0 ] || return 2
     xdotool keydown Right
-    while [ "$SECONDS" -le "$limit" ]; do
-        capture focus-right
-        [ "$("$probe" phase "$last")" = race ] || break
-        now=$("$probe" car "$last")
-        if [ "$now" -ge $((before + 15)) ]; then
-            verdict=0
-            break
-        fi
-        if hud_changed "$previous" "$last"; then
-            frames=$((frames + 1))
-            previous=$last
-        fi
-        if [ "$frames" -ge 8 ]; then
-            verdict=1
-            break
-        fi
-    done
+    poll 30 moved_right_since
     xdotool keyup Right
     echo "car centre before/after holding Right: $before -> $now (frames: $frames)"
     return $verdict

@@ -1,21 +1,29 @@
-// Reads X captures of the game's 800x600 window (binary PPM, as written by
-// `import -window ID ppm:FILE`) and tells the end-to-end script what a player
-// would see:
+// Tells the shell driver (scripts/drive.sh) the game's facts, and reads X
+// captures of the game's window at its opening size (binary PPM, as written
+// by `import -window ID ppm:FILE`) for what a player would see:
 //
+//   e2e_probe facts                      title, window size and sky colour,
+//                                        as shell assignments
 //   e2e_probe phase FILE                 menu, race, over or unknown
 //   e2e_probe car FILE                   x of the car body's centre, or -1
-//   e2e_probe differ FILE FILE X Y W H   pixels that differ inside the box
+//   e2e_probe differ FILE FILE hud|scene pixels that differ in the race's
+//                                        texts, or below the horizon
+//   e2e_probe outline FILE               outline pixels of the menu's start
+//                                        line, nearly all of it Chinese
 //
 // Everything drawn lies below the horizon (nothing in the scene is as high as
 // the eye), so above it only the sky and the phase's texts show: any pixel
-// there that is not sky is ink of a text.
+// there that is not sky is ink of a text. Where the texts stand comes from
+// the game's own layout.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "game/state.h"
 #include "render/graphics.h"
+#include "render/text_layout.h"
 
 namespace {
 
@@ -39,12 +47,46 @@ constexpr int byteOf(float channel) {
 constexpr int kSky[3] = {byteOf(kSkyColour[0]), byteOf(kSkyColour[1]), byteOf(kSkyColour[2])};
 constexpr int kSkyTolerance = 40;
 
-// Regions of the 800x600 window, in pixels from the top-left corner.
-constexpr Box kHud = {0, 0, 200, 60};          // score and speed during a race
-constexpr Box kMenuTop = {320, 188, 160, 24};  // the menu's top line (Escape), baseline 210
-constexpr Box kOverTop = {330, 214, 150, 15};  // the game-over top line, baseline 230
-constexpr Box kScene = {0, 250, 800, 350};     // below the horizon, where the car is
-constexpr int kInk = 30;                       // pixels that make a text line present
+// How far a text's ink reaches around its line's pen position.
+constexpr int kInkLeft = 10;
+constexpr int kInkWidth = 160;
+constexpr int kInkAbove = 22;
+constexpr int kCapHeight = 16;  // a line's top, clear of the line above's descenders
+constexpr int kInk = 30;        // pixels that make a text line present
+
+// The lines a phase shows in the window at its opening size.
+HudLayout linesOf(GamePhase phase) {
+    GameState state;
+    state.phase = phase;
+    return layoutHud(state);
+}
+
+// The band of a line above its baseline, `height` rows high.
+Box above(const HudLine& line, int height) {
+    return {line.x - kInkLeft, line.y - height, kInkWidth, height};
+}
+
+// Both lines of the race's texts, score and speed.
+Box raceTexts() {
+    const HudLayout race = linesOf(GamePhase::Playing);
+    const Box first = above(race.lines[0], kInkAbove);
+    const Box last = above(race.lines[race.count - 1], kInkAbove);
+    return {first.x, first.y, first.width, last.y + last.height - first.y};
+}
+
+// Each phase's highest line: the menu's and the game-over screen's Escape line.
+Box topLine(GamePhase phase) {
+    const HudLayout layout = linesOf(phase);
+    return above(layout.lines[layout.count - 1], kCapHeight);
+}
+
+const Box kHud = raceTexts();
+const Box kMenuTop = topLine(GamePhase::Menu);
+const Box kOverTop = topLine(GamePhase::GameOver);
+// The menu's second line: "press S to start the game", all Chinese but the S.
+const Box kStartLine = above(linesOf(GamePhase::Menu).lines[1], kInkAbove + 4);
+// The lower seven twelfths of the window lie below the horizon, where the car is.
+const Box kScene = {0, kWindowHeight * 5 / 12, kWindowWidth, kWindowHeight * 7 / 12};
 
 bool readToken(std::FILE* file, int& value) {
     int c = std::fgetc(file);
@@ -118,7 +160,7 @@ int count(const Image& image, const Box& box, Test test) {
 }
 
 const char* phaseOf(const Image& image) {
-    if (image.width != 800 || image.height != 600) {
+    if (image.width != kWindowWidth || image.height != kWindowHeight) {
         return "unknown";
     }
     const bool hud = count(image, kHud, isInk) >= kInk;
@@ -150,6 +192,16 @@ int carCentre(const Image& image) {
     return n < 200 ? -1 : static_cast<int>(sum / n);
 }
 
+// The outline every text is drawn with: black, which nothing else is.
+bool isOutline(const unsigned char* p) {
+    return p[0] == 0 && p[1] == 0 && p[2] == 0;
+}
+
+void printFacts() {
+    std::printf("title=%s\nwindow=%dx%d\nsky='srgb(%d,%d,%d)'\n", KESTRUN_TITLE, kWindowWidth,
+                kWindowHeight, kSky[0], kSky[1], kSky[2]);
+}
+
 int differing(const Image& a, const Image& b, const Box& box) {
     if (a.width != b.width || a.height != b.height) {
         return box.width * box.height;
@@ -164,13 +216,19 @@ int differing(const Image& a, const Image& b, const Box& box) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: e2e_probe phase FILE | car FILE | differ FILE FILE X Y W H\n");
+    std::fprintf(stderr,
+                 "usage: e2e_probe facts | phase FILE | car FILE | differ FILE FILE hud|scene | "
+                 "outline FILE\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "facts") {
+        printFacts();
+        return 0;
+    }
     if (argc < 3) {
         return usage();
     }
@@ -184,14 +242,16 @@ int main(int argc, char** argv) {
         std::printf("%s\n", phaseOf(first));
     } else if (command == "car" && argc == 3) {
         std::printf("%d\n", carCentre(first));
-    } else if (command == "differ" && argc == 8) {
+    } else if (command == "outline" && argc == 3) {
+        std::printf("%d\n", count(first, kStartLine, isOutline));
+    } else if (command == "differ" && argc == 5 &&
+               (std::string(argv[4]) == "hud" || std::string(argv[4]) == "scene")) {
         Image second;
         if (!load(argv[3], second)) {
             std::fprintf(stderr, "e2e_probe: cannot read %s as a binary PPM\n", argv[3]);
             return 1;
         }
-        const Box box = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]),
-                         std::atoi(argv[7])};
+        const Box& box = std::string(argv[4]) == "hud" ? kHud : kScene;
         std::printf("%d\n", differing(first, second, box));
     } else {
         return usage();

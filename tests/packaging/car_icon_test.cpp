@@ -6,21 +6,22 @@
 #include <cstdlib>
 #include <string>
 
-#include "packaging/icontool/car_icon.h"
-#include "tools/icon/image.h"
-#include "tools/icon/png_file.h"
+#include "icon/car_icon.h"
+#include "icon/image.h"
+#include "icon/png_file.h"
 #include "tests/gl_window.h"
 
 namespace {
 
-constexpr int kSize = 256;
+// The committed sizes; the car is rendered at the first.
+constexpr int kSizes[] = {KESTRUN_ICON_SIZES};
+constexpr int kSize = kSizes[0];
 const char* const kRegenerate =
     "; if the car model changed on purpose, run: cmake --build <build dir> "
     "--target kestrun-update-icons";
 
 std::string committedIcon(int size) {
-    return std::string(KESTRUN_SOURCE_DIR) + "/packaging/icons/kestrun-" + std::to_string(size) +
-           ".png";
+    return std::string(KESTRUN_ICON_DIR) + "/kestrun-" + std::to_string(size) + ".png";
 }
 
 // Renders once for the whole suite: sixteen passes of the car.
@@ -81,7 +82,7 @@ TEST(CarIcon, ShowsTheWholeRedCarWithItsBlueCabinOnTransparency) {
 }
 
 TEST(CarIcon, CommittedIconsAreTheRenderedCarAtEachSize) {
-    for (int size : {256, 128, 48}) {
+    for (int size : kSizes) {
         Image committed;
         ASSERT_TRUE(readPng(committedIcon(size), committed)) << committedIcon(size);
         ASSERT_EQ(committed.width, size);

@@ -1,13 +1,12 @@
 #!/bin/bash
-# The installed game opens its "Kestrun" window, draws in it, keeps running,
-# and ends with exit status 0 when the player presses Escape. Run under an X
-# server:
-#   run-with-xvfb.sh escape_exits.sh STAGE_DIR
+# The installed game opens its window, draws in it, keeps running, and ends
+# with exit status 0 when the player presses Escape. Run under an X server:
+#   run-with-xvfb.sh escape_exits.sh STAGE_DIR PROBE
 # Captures and the game's stderr are kept in ./escape-exits.
 set -u
-# shellcheck source=tests/drive.sh
-. "$(dirname "$0")/../drive.sh"
-drive_init "$PWD/escape-exits"
+# shellcheck source=scripts/drive.sh
+. "$(dirname "$0")/../../scripts/drive.sh"
+drive_init "$PWD/escape-exits" "$2"
 trap stop_game EXIT
 
 check() {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/icon/image.h"
-#include "tools/icon/png_file.h"
+#include "icon/image.h"
+#include "icon/png_file.h"
 
 namespace {
 

@@ -9,7 +9,9 @@ expected="755 ./usr/games/kestrun
 644 ./usr/share/doc/kestrun/changelog.gz
 644 ./usr/share/doc/kestrun/copyright
 644 ./usr/share/icons/hicolor/128x128/apps/kestrun.png
+644 ./usr/share/icons/hicolor/16x16/apps/kestrun.png
 644 ./usr/share/icons/hicolor/256x256/apps/kestrun.png
+644 ./usr/share/icons/hicolor/32x32/apps/kestrun.png
 644 ./usr/share/icons/hicolor/48x48/apps/kestrun.png
 644 ./usr/share/icons/hicolor/scalable/apps/kestrun.svg
 644 ./usr/share/man/man6/kestrun.6.gz

@@ -1,20 +1,22 @@
 #!/bin/bash
 # The Windows build under Wine, in the X server named by DISPLAY
-# (tests/run-with-xvfb.sh starts a private one):
-#   play_and_install.sh BUILD_WINDOWS_DIR
-# plays kestrun.exe (an 800x600 "Kestrun" window, the menu's Chinese texts
-# drawn, S starts a race that moves, Escape exits with status 0), then
+# (scripts/run-with-xvfb.sh starts a private one):
+#   play_and_install.sh BUILD_WINDOWS_DIR PROBE
+# plays kestrun.exe (a window of the game's title and size, the menu's
+# Chinese texts drawn, S starts a race that moves, Escape exits with status
+# 0), then
 # installs the installer silently, checks the installed exe and the
 # uninstaller, starts the game from the Start Menu shortcut, and uninstalls.
 # WINEPREFIX names the one prefix the run shares (made here if it does not
-# exist yet). Captures and the game's stderr are kept in ./windows-e2e.
+# exist yet). PROBE is the Linux build's e2e_probe, which knows the game's
+# facts. Captures and the game's stderr are kept in ./windows-e2e.
 set -u
 build=$1
 export WINEDEBUG=-all
 export WINEPREFIX=${WINEPREFIX:-$build/wine-prefix}
-# shellcheck source=tests/drive.sh
-. "$(dirname "$0")/../drive.sh"
-drive_init "$PWD/windows-e2e"
+# shellcheck source=scripts/drive.sh
+. "$(dirname "$0")/../../scripts/drive.sh"
+drive_init "$PWD/windows-e2e" "$2"
 
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || fail "wineboot could not make $WINEPREFIX"
 # A Wine server still running from programs started without this X server
@@ -30,21 +32,16 @@ stop_wine() {
 }
 trap stop_wine EXIT
 
-# Black pixels are text outline: nothing else in the scene is black.
-outline_pixels() {
-    /usr/bin/convert "$1" -crop "$2" +repage txt:- | grep -c '#000000'
-}
-
 play() {
     game_start wine "$build/kestrun.exe" || return
-    [ "$(window_size)" = 800x600 ] || fail "the client area is $(window_size)"
-    poll 30 sky_drawn || fail "no frame was drawn" || return
-    # The title's two Chinese characters stand right of "Kestrun" (x 330 to
-    # about 395, baseline 340); the GLUT font's fallback leaves that empty.
+    [ "$(window_size)" = "$window" ] || fail "the client area is $(window_size)"
+    poll 30 shows menu || fail "no menu was drawn" || return
+    # The menu's start line is Chinese but for its S; the GLUT font's
+    # fallback draws the S alone, with an outline of some 60 pixels.
     local chinese
-    chinese=$(outline_pixels "$last" 50x26+398+318)
-    echo "outline pixels of the title's Chinese characters: $chinese"
-    [ "$chinese" -gt 40 ] || fail "the title shows no Chinese characters"
+    chinese=$("$probe" outline "$last")
+    echo "outline pixels of the menu's start line: $chinese"
+    [ "$chinese" -gt 150 ] || fail "the menu shows no Chinese characters"
     xdotool key s
     poll 10 moving || fail "S did not start a race that moves"
     quit_game "in a race"
@@ -68,28 +65,28 @@ start_from_shortcut() {
 }
 
 window_closed() {
-    ! xdotool search --name '^Kestrun$' >/dev/null 2>&1
+    ! xdotool search --name "^$title\$" >/dev/null 2>&1
 }
 
 install_and_uninstall() {
     local setup dir menu
     setup=("$build"/kestrun-*-win64.exe)
-    dir="$WINEPREFIX/drive_c/Program Files/Kestrun"
-    menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrun"
+    dir="$WINEPREFIX/drive_c/Program Files/$title"
+    menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$title"
     { wine "${setup[0]}" /S && wineserver -w; } || fail "the installer failed"
     cmp -s "$dir/kestrun.exe" "$build/kestrun.exe" || fail "the installed exe is not the one built"
     [ -f "$dir/Uninstall.exe" ] || fail "no uninstaller" || return
-    echo "installed: $(cd "$dir" && echo *), shortcut $(basename "$menu")/Kestrun.lnk"
+    echo "installed: $(cd "$dir" && echo *), shortcut $(basename "$menu")/$title.lnk"
     # Windows' list of installed programs shows the game's icon from its exe.
-    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrun' \
+    wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$title" \
         /v DisplayIcon 2>/dev/null | tr -d '\r' |
-        grep -q 'REG_SZ *C:\\Program Files\\Kestrun\\kestrun.exe$' ||
+        grep -q "REG_SZ *C:\\\\Program Files\\\\$title\\\\kestrun.exe\$" ||
         fail "the uninstall entry's icon is not the installed exe"
-    start_from_shortcut "$menu/Kestrun.lnk"
+    start_from_shortcut "$menu/$title.lnk"
     # The uninstaller restarts itself from a temporary copy: wait for it.
     wine "$dir/Uninstall.exe" /S && wineserver -w
     [ ! -e "$dir/kestrun.exe" ] || fail "the uninstaller left the exe"
-    [ ! -e "$menu/Kestrun.lnk" ] || fail "the uninstaller left the shortcut"
+    [ ! -e "$menu/$title.lnk" ] || fail "the uninstaller left the shortcut"
 }
 
 play

@@ -1,4 +1,4 @@
-#include "packaging/icontool/car_icon.h"
+#include "icon/car_icon.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>

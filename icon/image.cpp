@@ -1,4 +1,4 @@
-#include "tools/icon/image.h"
+#include "icon/image.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The game's car drawn as an application icon.
 #pragma once
 
-#include "tools/icon/image.h"
+#include "icon/image.h"
 
 // Draws drawCar() on its own, seen from behind and above, into the back
 // buffer of the current GL window (set up by initGraphics, at least

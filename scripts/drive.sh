@@ -1,16 +1,22 @@
 # shellcheck shell=bash
 # Drives the real game as a player does, in the X server named by DISPLAY
-# (tests/run-with-xvfb.sh starts a private one and shows its log when a
+# (scripts/run-with-xvfb.sh starts a private one and shows its log when a
 # check fails): starts it, finds and focuses its window, sends keys, looks at
-# captures and polls what they show, and quits it with Escape. Sourced by
-# bash scripts:
-#   drive_init DIR         captures and each run's stderr go to DIR
+# captures and polls what they show, and quits it with Escape. What it
+# knows of the game (its title, window size and sky) and of its pictures it
+# asks of the e2e probe (tests/e2e/probe.cpp), built from the game's own
+# headers. Sourced by bash scripts:
+#   drive_init DIR PROBE   captures and each run's stderr go to DIR; PROBE
+#                          is the e2e_probe binary
 #   game_start CMD...      start the game; its window in $wid
 #   focus_on WINDOW        give WINDOW the keyboard focus
 #   window_size            the window's size, as WIDTHxHEIGHT
 #   capture NAME           capture the window; the file in $last
 #   poll SECONDS CMD...    run CMD until it succeeds, for at most SECONDS
+#   game_ended             the game's process has ended
 #   sky_drawn              a frame is drawn: the sky fills the top row
+#   shows PHASE            a capture shows menu, race or over; what it
+#                          showed in $seen
 #   moving / still         two captures a moment apart differ / are the same
 #   quit_game WHAT         Escape ends the game with status 0 and no errors
 #   stop_game              end a game a failed check left running
@@ -21,8 +27,8 @@
 # KESTRUN_E2E_PRELOAD is set, it becomes the game's LD_PRELOAD.
 # DRIVE_WM=1 says a window manager places and focuses the windows.
 
-drive_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 drive_dir=""
+probe=""
 failures=0
 run=0
 game_pid=""
@@ -30,20 +36,23 @@ game_err=""
 wid=""
 shot=0
 last=""
-
-# The sky as ImageMagick names a pixel of it, from the frame's own colour.
-sky=$(sed -n 's/.*kSkyColour\[3\] = {\([0-9.]*\)f, \([0-9.]*\)f, \([0-9.]*\)f};.*/\1 \2 \3/p' \
-    "$drive_root/render/graphics.h" |
-    awk '{ printf "srgb(%d,%d,%d)", $1 * 255 + 0.5, $2 * 255 + 0.5, $3 * 255 + 0.5 }')
-if [ -z "$sky" ]; then
-    echo "drive: no kSkyColour in render/graphics.h" >&2
-    exit 2
-fi
+seen=""
+undecided=""
+# The game's facts, from the probe.
+title=""
+window=""
+sky=""
 
 drive_init() {
     drive_dir=$1
+    probe=$2
     rm -rf "$drive_dir"
     mkdir -p "$drive_dir"
+    local facts
+    if ! facts=$("$probe" facts) || ! eval "$facts" || [ -z "$title" ] || [ -z "$sky" ]; then
+        echo "drive: the probe $probe told no facts" >&2
+        exit 2
+    fi
 }
 
 fail() {
@@ -52,10 +61,14 @@ fail() {
     return 1
 }
 
+# CMD's status 2 says that waiting longer is of no use: poll stops with it.
 poll() {
-    local limit=$((SECONDS + $1))
+    local limit=$((SECONDS + $1)) status
     shift
-    until "$@"; do
+    while :; do
+        "$@" && return 0
+        status=$?
+        [ "$status" -ne 2 ] || return 2
         [ "$SECONDS" -lt "$limit" ] || return 1
         sleep 0.1
     done
@@ -78,14 +91,14 @@ game_start() {
         "$@" 2>"$game_err" &
     fi
     game_pid=$!
-    wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kestrun$' | head -1)
+    wid=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -1)
     if [ -z "$wid" ]; then
         local status=running
         if game_ended; then
             wait "$game_pid"
             status="ended with status $?"
         fi
-        fail "no window titled Kestrun appeared (the game $status): $(head -5 "$game_err")"
+        fail "no window titled $title appeared (the game $status): $(head -5 "$game_err")"
         return 1
     fi
     [ -n "${DRIVE_WM:-}" ] || xdotool windowmove --sync "$wid" 0 0
@@ -121,8 +134,19 @@ capture() {
 }
 
 sky_drawn() {
-    capture frame &&
-        [ "$(/usr/bin/convert "$last" -format '%[pixel:p{400,5}]' info:)" = "$sky" ]
+    local top="%[pixel:p{$((${window%x*} / 2)),5}]"
+    capture frame && [ "$(/usr/bin/convert "$last" -format "$top" info:)" = "$sky" ]
+}
+
+# Only the last capture that showed another phase is kept, so long polls do
+# not fill the disk. Status 2 once the game has ended: no phase will come.
+shows() {
+    ! game_ended || return 2
+    capture "$1" || return
+    seen=$("$probe" phase "$last")
+    [ -z "$undecided" ] || rm -f "$undecided"
+    undecided=""
+    [ "$seen" = "$1" ] || { undecided=$last && return 1; }
 }
 
 # Two captures a moment apart; the pixels that differ in $moved. False when

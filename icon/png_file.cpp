@@ -1,4 +1,4 @@
-#include "tools/icon/png_file.h"
+#include "icon/png_file.h"
 
 #include <png.h>
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tools/icon/image.h"
+#include "icon/image.h"
 
 // Writes 8-bit RGBA; false if the file cannot be written.
 bool writePng(const std::string& path, const Image& image);
