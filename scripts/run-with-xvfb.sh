@@ -19,7 +19,7 @@ command=""
 
 # The command runs in a process group of its own, so one signal reaches
 # whatever it started (a game, an X tool) too. Called by the trap alone.
-# shellcheck disable=SC2317
+# shellcheck disable=SC2317,SC2329
 stop_all() {
     if [ -n "$command" ]; then
         kill -s TERM -- "-$command" 2>/dev/null

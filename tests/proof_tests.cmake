@@ -38,7 +38,7 @@ endif()
 set(KESTRUN_SANITIZER_ENV
     "LD_PRELOAD=${KESTRUN_SWRAST_DRIVER}"
     "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1"
-    "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0"
+    "${KESTRUN_LEAK_OPTIONS}"
     "UBSAN_OPTIONS=print_stacktrace=1")
 
 # A GL program that leaks on purpose: the set-up above must still report it.

@@ -3,7 +3,7 @@
 foreach(suite text_core_test text_font_test)
   add_executable(${suite} ${suite}.cpp)
   target_link_libraries(${suite} PRIVATE kestrun_render GTest::gtest_main)
-  gtest_discover_tests(${suite} DISCOVERY_TIMEOUT 30)
+  kestrun_discover_tests(${suite})
 endforeach()
 
 kestrun_display_test(text_render_test text_render_test.cpp)
