@@ -4,7 +4,7 @@
 # check fails): starts it, finds and focuses its window, sends keys, looks at
 # captures and polls what they show, and quits it with Escape. What it
 # knows of the game (its title, window size and sky) and of its pictures it
-# asks of the e2e probe (tests/e2e/probe.cpp), built from the game's own
+# asks of its probe (scripts/probe.cpp), built from the game's own
 # headers. Sourced by bash scripts:
 #   drive_init DIR PROBE   captures and each run's stderr go to DIR; PROBE
 #                          is the e2e_probe binary
@@ -17,6 +17,7 @@
 #   sky_drawn              a frame is drawn: the sky fills the top row
 #   shows PHASE            a capture shows menu, race or over; what it
 #                          showed in $seen
+#   frames_pass N          the race draws N new frames, seen by its texts
 #   moving / still         two captures a moment apart differ / are the same
 #   quit_game WHAT         Escape ends the game with status 0 and no errors
 #   stop_game              end a game a failed check left running
@@ -133,6 +134,11 @@ capture() {
     import -window "$wid" -depth 8 "ppm:$last" 2>/dev/null
 }
 
+# Drops a capture that decided nothing, so long polls do not fill the disk.
+forget() {
+    rm -f "$1"
+}
+
 sky_drawn() {
     local top="%[pixel:p{$((${window%x*} / 2)),5}]"
     capture frame && [ "$(/usr/bin/convert "$last" -format "$top" info:)" = "$sky" ]
@@ -144,9 +150,41 @@ shows() {
     ! game_ended || return 2
     capture "$1" || return
     seen=$("$probe" phase "$last")
-    [ -z "$undecided" ] || rm -f "$undecided"
+    [ -z "$undecided" ] || forget "$undecided"
     undecided=""
     [ "$seen" = "$1" ] || { undecided=$last && return 1; }
+}
+
+# The race's texts: the score changes with every tick.
+hud_changed() {
+    [ "$("$probe" differ "$1" "$2" hud)" -gt 0 ]
+}
+
+# One more capture of the race: counted in $frames when its texts changed
+# since $frame_from. Status 2 once the race is over.
+count_frame() {
+    shows race || return 2
+    if hud_changed "$frame_from" "$last"; then
+        frames=$((frames + 1))
+        forget "$frame_from"
+        frame_from=$last
+    else
+        forget "$last"
+    fi
+    [ "$frames" -ge "$frames_wanted" ]
+}
+
+# Captures until the race has drawn $1 new frames (its texts changed $1
+# times), for at most 30 s; false if the race ends first.
+frames_pass() {
+    frames=0
+    frames_wanted=$1
+    shows race || return
+    frame_from=$last
+    local status=0
+    poll 30 count_frame || status=$?
+    [ "$status" -ne 1 ] || fail "no new race frame within 30 s ($last)"
+    return "$status"
 }
 
 # Two captures a moment apart; the pixels that differ in $moved. False when

@@ -42,4 +42,4 @@ rm -rf "$WINEPREFIX"
 "$root/tests/windows/run-unit-tests.sh" "$root/build-windows" -j "$jobs"
 (cd "$root/build-windows" &&
     "$root/scripts/run-with-xvfb.sh" "$root/tests/windows/play_and_install.sh" "$root/build-windows" \
-        "$root/build/tests/e2e_probe")
+        "$root/build/scripts/e2e_probe")

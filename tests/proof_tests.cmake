@@ -8,8 +8,6 @@ kestrun_display_test(culling_frames_test culling_frames_test.cpp)
 # X captures: every phase and Escape in each, resizing, the window's class and
 # icon, a key storm, and a key let go while another window has the focus,
 # without and with a window manager.
-add_executable(e2e_probe e2e/probe.cpp)
-target_link_libraries(e2e_probe PRIVATE kestrun_app)
 foreach(scenario phases storm focus focus_wm)
   add_test(NAME e2e_${scenario}
            COMMAND ${KESTRUN_XVFB} bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/play.sh

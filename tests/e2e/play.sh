@@ -31,16 +31,6 @@ start_game() {
     game_start "$kestrun"
 }
 
-# Drops a capture that decided nothing, so long polls do not fill the disk.
-forget() {
-    rm -f "$1"
-}
-
-# The race's texts: the score changes with every tick.
-hud_changed() {
-    [ "$("$probe" differ "$1" "$2" hud)" -gt 0 ]
-}
-
 # Below the horizon, where the road, the car and the obstacles are.
 scene_changed() {
     [ "$("$probe" differ "$1" "$2" scene)" -gt 0 ]
@@ -48,33 +38,6 @@ scene_changed() {
 
 wait_phase() {
     poll "$2" shows "$1" || fail "no $1 screen within $2 s (last seen: ${seen:-nothing}, $last)"
-}
-
-# One more capture of the race: counted in $frames when its texts changed
-# since $frame_from. Status 2 once the race is over.
-count_frame() {
-    shows race || return 2
-    if hud_changed "$frame_from" "$last"; then
-        frames=$((frames + 1))
-        forget "$frame_from"
-        frame_from=$last
-    else
-        forget "$last"
-    fi
-    [ "$frames" -ge "$frames_wanted" ]
-}
-
-# Captures until the race has drawn $1 new frames (its texts changed $1
-# times), for at most 30 s; false if the race ends first.
-frames_pass() {
-    frames=0
-    frames_wanted=$1
-    shows race || return
-    frame_from=$last
-    local status=0
-    poll 30 count_frame || status=$?
-    [ "$status" -ne 1 ] || fail "no new race frame within 30 s ($last)"
-    return "$status"
 }
 
 # The title and size, and what a desktop shell matches the window to its
