@@ -2,8 +2,8 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstddef>
 #include <vector>
 
 namespace {
@@ -33,35 +33,28 @@ float polarAngle(int i, int n) {
     return static_cast<float>(i) * kPi / static_cast<float>(n);
 }
 
-struct Vertex {
-    GLfloat position[3];
-    GLfloat normal[3];
-};
-
-// One shape at one size and tessellation, as the arrays GL draws it from.
-// A frustum is its side strip and two cap fans, one after the other; a
-// sphere is its rings of vertices, each sent once, and the triangles of its
-// bands over them.
+// One shape at one size and tessellation, as the arrays GL draws it from:
+// each vertex its position, then its normal. A frustum is its side strip and
+// its two cap fans, one after the other; a sphere is its rings of vertices,
+// each sent once, and the triangles of its bands over them.
 struct Mesh {
     bool sphere = false;
-    float size[3] = {};  // frustum: radii and height; sphere: radius
+    float size[3] = {};  // a frustum's radii and height; a sphere's radius
     int slices = 0;
     int stacks = 0;
-    std::vector<Vertex> vertices;
+    std::vector<GLfloat> vertices;
     std::vector<GLuint> triangles;
 };
 
 void addVertex(Mesh& mesh, float x, float y, float z, float nx, float ny, float nz) {
-    mesh.vertices.push_back({{x, y, z}, {nx, ny, nz}});
+    mesh.vertices.insert(mesh.vertices.end(), {x, y, z, nx, ny, nz});
 }
 
 // Side, bottom cap, top cap. The side's normals are horizontal even where
 // the radii differ: the cones here are nearly upright. Each cap has one
 // normal; the top is walked backwards so it winds opposite to the bottom.
 void buildFrustum(Mesh& mesh) {
-    const float r0 = mesh.size[0];
-    const float r1 = mesh.size[1];
-    const float h = mesh.size[2];
+    const auto [r0, r1, h] = mesh.size;
     const int n = mesh.slices;
     for (int i = 0; i <= n; ++i) {
         const SinCos a = sinCos(turnAngle(i, n));
@@ -96,36 +89,28 @@ void buildSphere(Mesh& mesh) {
             addVertex(mesh, x, y, z, x, y, z);
         }
     }
+    // Each vertex but a ring's last, down to the last ring but one, is the
+    // upper left corner of a quad.
     const auto ring = static_cast<GLuint>(mesh.slices + 1);
-    for (GLuint i = 1; i <= static_cast<GLuint>(mesh.stacks); ++i) {
-        for (GLuint j = 0; j < static_cast<GLuint>(mesh.slices); ++j) {
-            const GLuint upper = (i - 1) * ring + j;
-            const GLuint lower = i * ring + j;
+    for (GLuint upper = 0; upper + ring < mesh.vertices.size() / 6; ++upper) {
+        if ((upper + 1) % ring != 0) {
+            const GLuint lower = upper + ring;
             mesh.triangles.insert(mesh.triangles.end(),
                                   {upper + 1, upper, lower + 1, upper, lower, lower + 1});
         }
     }
 }
 
-bool sameShape(const Mesh& a, const Mesh& b) {
-    return a.sphere == b.sphere && a.size[0] == b.size[0] && a.size[1] == b.size[1] &&
-           a.size[2] == b.size[2] && a.slices == b.slices && a.stacks == b.stacks;
-}
-
-// The models use ten shapes in all; the cap only keeps a caller with ever
-// new sizes from growing the cache without end.
-constexpr std::size_t kMaxMeshes = 32;
-std::vector<Mesh> meshes;
-Mesh uncached;
-
-// The mesh of this shape, built on its first request.
+// The models use ten shapes in all, each built on its first request.
 const Mesh& meshFor(const Mesh& shape) {
+    static std::vector<Mesh> meshes;
     for (const Mesh& mesh : meshes) {
-        if (sameShape(mesh, shape)) {
+        if (mesh.sphere == shape.sphere && std::equal(mesh.size, mesh.size + 3, shape.size) &&
+            mesh.slices == shape.slices && mesh.stacks == shape.stacks) {
             return mesh;
         }
     }
-    Mesh& mesh = meshes.size() < kMaxMeshes ? meshes.emplace_back(shape) : (uncached = shape);
+    Mesh& mesh = meshes.emplace_back(shape);
     if (mesh.sphere) {
         buildSphere(mesh);
     } else {
@@ -137,8 +122,8 @@ const Mesh& meshFor(const Mesh& shape) {
 void drawMesh(const Mesh& mesh) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(Vertex), mesh.vertices[0].position);
-    glNormalPointer(GL_FLOAT, sizeof(Vertex), mesh.vertices[0].normal);
+    glVertexPointer(3, GL_FLOAT, 6 * sizeof(GLfloat), mesh.vertices.data());
+    glNormalPointer(GL_FLOAT, 6 * sizeof(GLfloat), mesh.vertices.data() + 3);
     if (mesh.sphere) {
         // Set here, so a pass that culls back faces keeps the outer ones.
         glFrontFace(GL_CW);
@@ -170,22 +155,12 @@ void drawFrustum(float bottomRadius, float topRadius, float height, int slices) 
     if (slices <= 0) {
         return;
     }
-    Mesh shape;
-    shape.size[0] = bottomRadius;
-    shape.size[1] = topRadius;
-    shape.size[2] = height;
-    shape.slices = slices;
-    drawMesh(meshFor(shape));
+    drawMesh(meshFor({false, {bottomRadius, topRadius, height}, slices, 0, {}, {}}));
 }
 
 void drawSphere(float radius, int slices, int stacks) {
     if (stacks <= 0 || slices <= 0) {
         return;
     }
-    Mesh shape;
-    shape.sphere = true;
-    shape.size[0] = radius;
-    shape.slices = slices;
-    shape.stacks = stacks;
-    drawMesh(meshFor(shape));
+    drawMesh(meshFor({true, {radius, 0.0f, 0.0f}, slices, stacks, {}, {}}));
 }
