@@ -1,13 +1,14 @@
-// Frame cost, tick rate and the cost of a tick and of the text pass, measured
-// under an X server whose screen holds a 3840x2160 window (bench/run.sh
-// starts one). Every measurement that needs a window runs in a child process
+// Frame cost and what each of its passes costs, the tick rate and the cost of
+// a tick, measured under an X server whose screen holds a 3840x2160 window
+// (bench/run.sh starts one). Every measurement that needs a window runs in a child process
 // of its own, so each starts from a fresh freeglut and GL context, exactly as
 // the game does. The tick rates are measured several times, alternating the
 // limit loop and the game, and the median ratio is reported.
 //
 //   kestrun_bench            the game as built
-//   kestrun_bench --levers   also without culling and with multisampling kept,
-//                            to show what each speed-up brings
+//   kestrun_bench --levers   also without culling, with back faces drawn and
+//                            with multisampling kept, to show what each
+//                            speed-up brings
 #include <GL/freeglut.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,18 +62,23 @@ constexpr unsigned kGamesOwnMode = 0;
 struct Levers {
     const char* name;
     bool culling;
+    bool backFaceCulling;
     bool multisampling;
     unsigned displayMode;
 };
 
-constexpr Levers kAsBuilt = {"the game as built", true, false, kGamesOwnMode};
+constexpr Levers kAsBuilt = {"the game as built", true, true, false, kGamesOwnMode};
 constexpr Levers kLeverSteps[] = {
-    {"neither lever (culling off, 4-sample window, multisampling on)", false, true,
+    {"neither lever (culling off, 4-sample window, multisampling on)", false, true, true,
      kMultisampledDisplayMode},
-    {"culling only (4-sample window, multisampling on)", true, true, kMultisampledDisplayMode},
-    {"4-sample window, multisampling disabled, culling on", true, false, kMultisampledDisplayMode},
-    {"no multisample buffer, culling off", false, false, kSingleSampledDisplayMode},
-    {"the game as built (culling on, no multisample buffer on software)", true, false,
+    {"culling only (4-sample window, multisampling on)", true, true, true,
+     kMultisampledDisplayMode},
+    {"4-sample window, multisampling disabled, culling on", true, true, false,
+     kMultisampledDisplayMode},
+    {"no multisample buffer, culling off", false, true, false, kSingleSampledDisplayMode},
+    {"back faces drawn (culling on, no multisample buffer on software)", true, false, false,
+     kGamesOwnMode},
+    {"the game as built (culling on, no multisample buffer on software)", true, true, false,
      kGamesOwnMode},
 };
 
@@ -162,6 +168,7 @@ void openGameWindow(const Size& size, const Levers& levers) {
     glutCreateWindow(KESTRUN_TITLE);
     initGraphics();
     cullingEnabled = levers.culling;
+    backFaceCullingEnabled = levers.backFaceCulling;
     if (levers.multisampling) {
         glEnable(GL_MULTISAMPLE);
     }
@@ -332,48 +339,6 @@ double tickCost() {
     return millisecondsSince(start) * 1000.0 / kTicks;
 }
 
-// An empty fontconfig configuration: no face has the Chinese characters, so
-// the texts fall back to the GLUT bitmap font.
-char noFontsConfig[] = "/tmp/kestrun-bench-fonts-XXXXXX";
-
-void hideTheFonts() {
-    const int file = mkstemp(noFontsConfig);
-    const char config[] = "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
-    if (file < 0 ||
-        write(file, config, sizeof config - 1) != static_cast<ssize_t>(sizeof config - 1)) {
-        _exit(1);
-    }
-    close(file);
-    setenv("FONTCONFIG_FILE", noFontsConfig, 1);
-    // The game's one line about the missing font is expected here.
-    if (std::freopen("/dev/null", "w", stderr) == nullptr) {
-        _exit(1);
-    }
-}
-
-// Median milliseconds of drawHud + glFinish in the given phase at 800x600.
-void textPassCost(GamePhase phase, bool fallbackFont, int to) {
-    if (fallbackFont) {
-        hideTheFonts();
-    }
-    openGameWindow(kSizes[0], kAsBuilt);
-    startSafeRace();
-    game.phase = phase;
-    game.score = 12345;
-    drawFrame();
-    if (fallbackFont) {
-        unlink(noFontsConfig);  // read by the first frame's text
-    }
-    std::vector<double> costs;
-    for (int i = 0; i < 500; ++i) {
-        const Clock::time_point start = Clock::now();
-        drawHud();
-        glFinish();
-        costs.push_back(millisecondsSince(start));
-    }
-    send(to, {spreadOf(costs).median});
-}
-
 const char* kindName(RendererKind kind) {
     switch (kind) {
         case RendererKind::Software:
@@ -483,13 +448,6 @@ int main(int argc, char** argv) {
         printSizes(kAsBuilt.name, kAsBuilt);
     }
 
-    const double race = inChild([](int to) { textPassCost(GamePhase::Playing, false, to); })[0];
-    const double menu = inChild([](int to) { textPassCost(GamePhase::Menu, false, to); })[0];
-    const double fallback = inChild([](int to) { textPassCost(GamePhase::Menu, true, to); })[0];
-    std::printf("at 800x600:\n");
     std::printf("  %-36s%12.2f\n", "simulateTick (us)", tickCost());
-    std::printf("  %-36s%12.3f\n", "text pass, race HUD (ms)", race);
-    std::printf("  %-36s%12.3f\n", "text pass, menu (ms)", menu);
-    std::printf("  %-36s%12.3f\n", "text pass, menu, GLUT font (ms)", fallback);
     return 0;
 }
