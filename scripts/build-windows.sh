@@ -21,6 +21,9 @@ mkdir -p "$out"
 # freeglut's upstream source, as this system's release carries it: found
 # through the deb-src twins of the system's own entries, and checked against
 # the hash in their signed index. Debian's packaging of it is not needed.
+# A twin is the entry with its type changed, in either format. Only the files
+# apt itself reads count (sources.list, *.list, *.sources): one disabled by a
+# new name stays disabled.
 apt_dir="$out/apt"
 fetch_freeglut() {
     apt-get "$@" source --print-uris freeglut >"$apt_dir/uris" 2>>"$apt_dir/update.log" || return
@@ -32,8 +35,13 @@ EOF
     /usr/lib/apt/apt-helper "$@" download-file "$uri" "$apt_dir/$file" "$hash"
 }
 if ! ls "$apt_dir"/freeglut_*.orig.tar.* >/dev/null 2>&1; then
+    rm -rf "$apt_dir/sources"
     mkdir -p "$apt_dir/sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-    "$root/scripts/apt-sources.sh" deb-src >"$apt_dir/sources/debian-src.sources"
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] || continue
+        sed -e 's/^\([[:space:]]*\)deb\([[:space:]]\)/\1deb-src\2/' -e 's/^\(types:\).*/\1 deb-src/I' \
+            "$file" >"$apt_dir/sources/${file##*/}"
+    done
     # Root runs it here anyway; apt's _apt user could not write these folders.
     set -- -o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources" \
         -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" \
