@@ -67,7 +67,8 @@ if [ ! -f "$deps/lib/libfreeglut_static.a" ]; then
     log="$out/freeglut/build.log"
     if ! { cmake -S "$out/freeglut" -B "$out/freeglut/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" \
-        -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_DEMOS=OFF &&
+        -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_DEMOS=OFF \
+        -DCMAKE_POLICY_VERSION_MINIMUM=3.5 &&
         cmake --build "$out/freeglut/build" -j "$(nproc)" &&
         cmake --install "$out/freeglut/build"; } >"$log" 2>&1; then
         cat "$log" >&2
