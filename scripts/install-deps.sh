@@ -25,7 +25,7 @@ test="$package git shellcheck libgtest-dev xvfb xauth xdotool imagemagick x11-ut
 windows="cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils
          dpkg-dev googletest"
 
-chroot="debootstrap git"
+chroot="mmdebstrap git"
 
 case "${1:-}" in
     play) wanted=$play ;;
