@@ -34,7 +34,6 @@ set_tests_properties(packaging_installed_files packaging_desktop_and_metainfo pa
 # for the game alone does: the game's start-up must never leave it clientless.
 set_tests_properties(packaging_escape_exits PROPERTIES LABELS display
                      ENVIRONMENT KESTRUN_XVFB_RESET=1)
-add_test(NAME packaging_apt_sources COMMAND sh ${kestrunPackagingTests}/apt_sources_test.sh)
 
 # Two clones of the checkout built one after the other give the same .deb.
 # The sanitizer build, with the same sources, would only repeat it.
