@@ -339,17 +339,6 @@ double tickCost() {
     return millisecondsSince(start) * 1000.0 / kTicks;
 }
 
-const char* kindName(RendererKind kind) {
-    switch (kind) {
-        case RendererKind::Software:
-            return "software";
-        case RendererKind::Hardware:
-            return "hardware";
-        default:
-            return "unknown";
-    }
-}
-
 // Prints what renderer the game's window gets, and with how many samples.
 void describeRenderer(int to) {
     const RendererKind kind = probeRendererBeforeWindow(1, benchArguments);
@@ -357,8 +346,10 @@ void describeRenderer(int to) {
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
     const char* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const char* const kinds[] = {"unknown", "software", "hardware"};  // RendererKind's order
     std::printf("renderer: %s; known before the window as %s; display mode %u, %d samples\n",
-                name != nullptr ? name : "?", kindName(kind), displayModeFor(kind), samples);
+                name != nullptr ? name : "?", kinds[static_cast<int>(kind)], displayModeFor(kind),
+                samples);
     std::fflush(stdout);
     send(to, {static_cast<double>(samples)});
 }

@@ -7,9 +7,8 @@
 # apt configuration of its own (the system's sources stay as they are) and
 # builds freeglut 3.4 with MinGW-w64. One commit gives the same files byte for
 # byte wherever and whenever it is built. --with-tests also builds the unit
-# suites, which run under Wine in the caller's WINEPREFIX
-# (tests/windows/run-unit-tests.sh), and, as the test command does, treats a
-# compiler warning as an error. Running it again redoes only what changed.
+# suites, which ctest runs under Wine, and, as the test command does, treats
+# a compiler warning as an error. Running it again redoes only what changed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-windows"

@@ -88,38 +88,19 @@ const Box kStartLine = above(linesOf(GamePhase::Menu).lines[1], kInkAbove + 4);
 // The lower seven twelfths of the window lie below the horizon, where the car is.
 const Box kScene = {0, kWindowHeight * 5 / 12, kWindowWidth, kWindowHeight * 7 / 12};
 
-bool readToken(std::FILE* file, int& value) {
-    int c = std::fgetc(file);
-    while (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '#') {
-        if (c == '#') {
-            while (c != '\n' && c != EOF) {
-                c = std::fgetc(file);
-            }
-        }
-        c = std::fgetc(file);
-    }
-    if (c < '0' || c > '9') {
-        return false;
-    }
-    value = 0;
-    while (c >= '0' && c <= '9') {
-        value = value * 10 + (c - '0');
-        c = std::fgetc(file);
-    }
-    return true;
-}
-
+// The captures' own header: "P6", width, height, 255, one whitespace, then
+// the pixels. Larger than any screen is no capture of the game.
 bool load(const char* path, Image& image) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
         return false;
     }
-    char magic[2] = {};
     int maxValue = 0;
-    const bool header = std::fread(magic, 1, 2, file) == 2 && magic[0] == 'P' && magic[1] == '6' &&
-                        readToken(file, image.width) && readToken(file, image.height) &&
-                        readToken(file, maxValue) && maxValue == 255 && image.width > 0 &&
-                        image.height > 0;
+    char separator = 0;
+    const bool header = std::fscanf(file, "P6 %d %d %d%c", &image.width, &image.height, &maxValue,
+                                    &separator) == 4 &&
+                        maxValue == 255 && image.width > 0 && image.height > 0 &&
+                        image.width <= 16384 && image.height <= 16384;
     if (header) {
         image.rgb.resize(static_cast<std::size_t>(image.width) * image.height * 3);
     }
