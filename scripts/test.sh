@@ -1,16 +1,11 @@
 #!/bin/sh
-# Installs what is missing, then proves the game four ways:
-#   1. builds in build/ and runs the whole suite with CTest;
-#   2. fuzzes the keyboard handlers and the tick (clang, libFuzzer, with
-#      AddressSanitizer and UndefinedBehaviorSanitizer) for a fixed number of
-#      runs from the seeds in fuzz/corpus/, in build-fuzz/;
-#   3. builds in build-asan/ with both sanitizers and runs the whole suite again;
-#   4. builds for Windows (scripts/build-windows.sh, in build-windows/) and,
-#      in one Wine prefix, runs the display-free unit suites, then plays the
-#      game and installs, checks and uninstalls its installer.
-# Every build treats a compiler warning as an error. Tests that need a
-# display start their own virtual X server, so none is required. Running it
-# again rebuilds only what changed.
+# The README's test command. Installs what is missing, then: the whole suite
+# (build/); the keyboard handlers and the tick fuzzed from the seeds in
+# fuzz/corpus/ (build-fuzz/); the whole suite again with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/); the Windows build, its unit
+# suites, game and installer under one Wine prefix (build-windows/). Every
+# build treats a warning as an error; tests that need a display start their
+# own X server. A second run rebuilds only what changed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" test
