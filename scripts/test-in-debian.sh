@@ -105,9 +105,12 @@ if [ ! -f "$tarball" ]; then
     echo "test-in-debian: bare $codename system made, cached as $tarball: $(seconds "$KESTRUN_DEBIAN_START")"
 fi
 
-# A fresh copy: mmdebstrap mounts what a chroot needs, writes this run's
-# options into it (for the command's apt-get too) and runs the hook.
-in_namespaces --quiet --variant=custom --skip=update --setup-hook="tar-in '$tarball' /" \
+# A fresh copy, unpacked by tar itself (mmdebstrap's tar-in, through its hook
+# socket, once died of SIGPIPE here): mmdebstrap mounts what a chroot needs,
+# writes this run's options into it (for the command's apt-get too) and runs
+# the hook.
+in_namespaces --quiet --variant=custom --skip=update \
+    --setup-hook="tar -C \"\$1\" --numeric-owner -xf '$tarball'" \
     --customize-hook="$root/scripts/test-in-debian.sh" "$@" "$codename" "$scratch/root" '' || true
 if ! read -r status 2>/dev/null <"$scratch/root.status"; then
     echo "test-in-debian: mmdebstrap could not run the command in the $codename system" >&2
