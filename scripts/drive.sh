@@ -194,8 +194,10 @@ compare_moment() {
     local first=$last
     sleep 0.2
     capture moment || return
-    # compare's status says whether they differ; its output, by how much.
+    # compare's status says whether they differ; its output, by how much
+    # (ImageMagick 7.1.2 adds the share in brackets: "0 (0)").
     moved=$(compare -metric AE "$first" "$last" null: 2>&1 || true)
+    moved=${moved%% *}
 }
 
 moving() {
