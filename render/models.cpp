@@ -153,8 +153,8 @@ bool backFaceCullingEnabled = true;
 
 void drawModels(const Frustum& view) {
     // Every model is closed, so its back faces are hidden behind its front
-    // ones: culled, they never reach the rasteriser. Each mesh says which
-    // way its front faces wind.
+    // ones: culled, they never reach the rasteriser. Every mesh winds its
+    // outer faces counter-clockwise.
     if (backFaceCullingEnabled) {
         glEnable(GL_CULL_FACE);
     }
