@@ -59,5 +59,15 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
+# Wine serves only the test command's Windows runs, and Debian testing is at
+# times without it: the other steps still run there, and those runs fail.
+for package in wine wine64; do
+    case "$missing " in
+        *" $package "*)
+            apt-cache policy "$package" | grep -q 'Candidate: [^(]' && continue
+            echo "install-deps: $package cannot be installed from this system's sources" >&2
+            missing=$(echo "$missing " | sed "s/ $package / /") ;;
+    esac
+done
 # shellcheck disable=SC2086
 $sudo apt-get install -y -qq --no-install-recommends $missing
