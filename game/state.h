@@ -41,9 +41,9 @@ struct Obstacle {
     ObstacleKind kind = ObstacleKind::Box;
 };
 
-// The window's size when it opens, in pixels.
-constexpr std::int32_t kWindowWidth = 800;
-constexpr std::int32_t kWindowHeight = 600;
+// The window's size when it opens, in pixels (set in the top CMakeLists.txt).
+constexpr std::int32_t kWindowWidth = KESTRUN_WINDOW_WIDTH;
+constexpr std::int32_t kWindowHeight = KESTRUN_WINDOW_HEIGHT;
 
 struct GameState {
     std::int32_t score = 0;
