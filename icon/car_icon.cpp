@@ -2,11 +2,14 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstddef>
-#include <vector>
+#include <cstdio>
 
 #include "game/state.h"
+#include "icon/png_file.h"
 #include "render/models.h"
 
 namespace {
@@ -80,6 +83,26 @@ Image resolve(int size, const Accumulator& sum) {
     return image;
 }
 
+std::string iconPath(const std::string& directory, int size) {
+    return directory + "/kestrun-" + std::to_string(size) + ".png";
+}
+
+// ImageMagick's resize, its output 8-bit RGBA with nothing dated in it.
+bool shrinkIcon(const std::string& from, const std::string& to, int size) {
+    const std::string geometry = std::to_string(size) + "x" + std::to_string(size);
+    const std::string output = "PNG32:" + to;
+    const pid_t child = fork();
+    if (child == 0) {
+        execl("/usr/bin/convert", "convert", from.c_str(), "-resize", geometry.c_str(), "-strip",
+              output.c_str(), static_cast<char*>(nullptr));
+        std::perror("kestrun-icon: /usr/bin/convert (ImageMagick)");
+        _exit(127);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
 }  // namespace
 
 Image renderCarIcon(int size) {
@@ -94,4 +117,20 @@ Image renderCarIcon(int size) {
         }
     }
     return resolve(size, sum);
+}
+
+bool writeCarIcons(const std::string& directory, const std::vector<int>& sizes) {
+    const std::string rendered = iconPath(directory, sizes.at(0));
+    if (!writePng(rendered, renderCarIcon(sizes[0]))) {
+        std::fprintf(stderr, "kestrun-icon: cannot write %s\n", rendered.c_str());
+        return false;
+    }
+    for (std::size_t i = 1; i < sizes.size(); ++i) {
+        if (!shrinkIcon(rendered, iconPath(directory, sizes[i]), sizes[i])) {
+            std::fprintf(stderr, "kestrun-icon: cannot shrink %s to %d pixels\n", rendered.c_str(),
+                         sizes[i]);
+            return false;
+        }
+    }
+    return true;
 }

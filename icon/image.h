@@ -1,4 +1,4 @@
-// A small RGBA picture and the shrinking that makes the smaller icon sizes.
+// A small RGBA picture: the car rendered as an icon.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,3 @@ Image makeImage(int width, int height);
 // The pixel's four channels, starting at its red byte.
 std::uint8_t* pixelAt(Image& image, int x, int y);
 const std::uint8_t* pixelAt(const Image& image, int x, int y);
-
-// Shrinks by averaging the source area under each target pixel. Colour is
-// weighted by alpha, so transparent surroundings do not darken the edges.
-Image shrinkImage(const Image& source, int width, int height);

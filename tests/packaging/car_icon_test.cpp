@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdlib>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "icon/car_icon.h"
 #include "icon/image.h"
@@ -20,17 +22,27 @@ const char* const kRegenerate =
     "; if the car model changed on purpose, run: cmake --build <build dir> "
     "--target kestrun-update-icons";
 
-std::string committedIcon(int size) {
-    return std::string(KESTRUN_ICON_DIR) + "/kestrun-" + std::to_string(size) + ".png";
+std::string iconIn(const std::string& directory, int size) {
+    return directory + "/kestrun-" + std::to_string(size) + ".png";
 }
 
-// Renders once for the whole suite: sixteen passes of the car.
-const Image& renderedIcon() {
-    static const Image icon = [] {
+Image readIcon(const std::string& path) {
+    Image image;
+    EXPECT_TRUE(readPng(path, image)) << path;
+    return image;
+}
+
+// Made once for the whole suite, as the update target makes them: sixteen
+// passes of the car, then ImageMagick's shrinking.
+const std::string& madeIcons() {
+    static const std::string directory = [] {
+        std::string made = ::testing::TempDir() + "kestrun-icons-XXXXXX";
+        EXPECT_NE(mkdtemp(made.data()), nullptr);
         openTestWindow(kSize, kSize);
-        return renderCarIcon(kSize);
+        EXPECT_TRUE(writeCarIcons(made, std::vector<int>(std::begin(kSizes), std::end(kSizes))));
+        return made;
     }();
-    return icon;
+    return directory;
 }
 
 // Opaque pixels, edge pixels, and opaque pixels of the body's red and the cabin's blue.
@@ -71,25 +83,27 @@ int differingPixels(const Image& a, const Image& b, int tolerance) {
 }
 
 TEST(CarIcon, ShowsTheWholeRedCarWithItsBlueCabinOnTransparency) {
-    const std::array<int, 4> counts = census(renderedIcon());
+    const Image icon = readIcon(iconIn(madeIcons(), kSize));
+    ASSERT_EQ(icon.width, kSize);
+    const std::array<int, 4> counts = census(icon);
     const int total = kSize * kSize;
     EXPECT_GT(counts[0], total / 10) << "the car fills too little of the icon";
     EXPECT_LT(counts[0], total * 7 / 10) << "no transparent surroundings";
     EXPECT_GT(counts[1], 100) << "edges are not smoothed";
     EXPECT_GT(counts[2], total / 50) << "too little of the red body";
     EXPECT_GT(counts[3], total / 100) << "too little of the blue cabin";
-    EXPECT_TRUE(borderIsTransparent(renderedIcon())) << "the car is cut off at the edge";
+    EXPECT_TRUE(borderIsTransparent(icon)) << "the car is cut off at the edge";
 }
 
 TEST(CarIcon, CommittedIconsAreTheRenderedCarAtEachSize) {
     for (int size : kSizes) {
-        Image committed;
-        ASSERT_TRUE(readPng(committedIcon(size), committed)) << committedIcon(size);
+        const Image committed = readIcon(iconIn(KESTRUN_ICON_DIR, size));
+        const Image made = readIcon(iconIn(madeIcons(), size));
         ASSERT_EQ(committed.width, size);
         ASSERT_EQ(committed.height, size);
-        const Image rendered = shrinkImage(renderedIcon(), size, size);
-        EXPECT_LE(differingPixels(rendered, committed, 6), size * size / 500)
-            << committedIcon(size) << " is not the current car" << kRegenerate;
+        ASSERT_EQ(made.rgba.size(), committed.rgba.size());
+        EXPECT_LE(differingPixels(made, committed, 6), size * size / 500)
+            << iconIn(KESTRUN_ICON_DIR, size) << " is not the current car" << kRegenerate;
     }
 }
 
