@@ -95,7 +95,6 @@ bool shrinkIcon(const std::string& from, const std::string& to, int size) {
     if (child == 0) {
         execl("/usr/bin/convert", "convert", from.c_str(), "-resize", geometry.c_str(), "-strip",
               output.c_str(), static_cast<char*>(nullptr));
-        std::perror("kestrun-icon: /usr/bin/convert (ImageMagick)");
         _exit(127);
     }
     int status = 0;
@@ -127,8 +126,10 @@ bool writeCarIcons(const std::string& directory, const std::vector<int>& sizes) 
     }
     for (std::size_t i = 1; i < sizes.size(); ++i) {
         if (!shrinkIcon(rendered, iconPath(directory, sizes[i]), sizes[i])) {
-            std::fprintf(stderr, "kestrun-icon: cannot shrink %s to %d pixels\n", rendered.c_str(),
-                         sizes[i]);
+            std::fprintf(stderr,
+                         "kestrun-icon: /usr/bin/convert (ImageMagick) could not shrink %s to %d "
+                         "pixels\n",
+                         rendered.c_str(), sizes[i]);
             return false;
         }
     }

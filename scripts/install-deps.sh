@@ -64,7 +64,7 @@ $sudo apt-get update -qq
 for package in wine wine64; do
     case "$missing " in
         *" $package "*)
-            apt-cache policy "$package" | grep -q 'Candidate: [^(]' && continue
+            LC_ALL=C apt-cache policy "$package" | grep -q 'Candidate: [^(]' && continue
             echo "install-deps: $package cannot be installed from this system's sources" >&2
             missing=$(echo "$missing " | sed "s/ $package / /") ;;
     esac
