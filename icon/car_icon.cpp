@@ -83,10 +83,6 @@ Image resolve(int size, const Accumulator& sum) {
     return image;
 }
 
-std::string iconPath(const std::string& directory, int size) {
-    return directory + "/kestrun-" + std::to_string(size) + ".png";
-}
-
 // ImageMagick's resize, its output 8-bit RGBA with nothing dated in it.
 bool shrinkIcon(const std::string& from, const std::string& to, int size) {
     const std::string geometry = std::to_string(size) + "x" + std::to_string(size);
@@ -104,6 +100,10 @@ bool shrinkIcon(const std::string& from, const std::string& to, int size) {
 
 }  // namespace
 
+std::string carIconPath(const std::string& directory, int size) {
+    return directory + "/kestrun-" + std::to_string(size) + ".png";
+}
+
 Image renderCarIcon(int size) {
     const std::size_t count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
     Accumulator sum{std::vector<float>(count * 3, 0.0f), std::vector<int>(count, 0)};
@@ -119,13 +119,13 @@ Image renderCarIcon(int size) {
 }
 
 bool writeCarIcons(const std::string& directory, const std::vector<int>& sizes) {
-    const std::string rendered = iconPath(directory, sizes.at(0));
+    const std::string rendered = carIconPath(directory, sizes.at(0));
     if (!writePng(rendered, renderCarIcon(sizes[0]))) {
         std::fprintf(stderr, "kestrun-icon: cannot write %s\n", rendered.c_str());
         return false;
     }
     for (std::size_t i = 1; i < sizes.size(); ++i) {
-        if (!shrinkIcon(rendered, iconPath(directory, sizes[i]), sizes[i])) {
+        if (!shrinkIcon(rendered, carIconPath(directory, sizes[i]), sizes[i])) {
             std::fprintf(stderr,
                          "kestrun-icon: /usr/bin/convert (ImageMagick) could not shrink %s to %d "
                          "pixels\n",

@@ -12,6 +12,9 @@
 // edges are smoothed by averaging several sub-pixel shifted passes.
 Image renderCarIcon(int size);
 
+// Where the icon of the given size lies in a folder of icons.
+std::string carIconPath(const std::string& directory, int size);
+
 // Writes directory/kestrun-SIZE.png for each size: the car rendered at the
 // first, which the window must hold, and shrunk from it to the others by
 // ImageMagick. False, with a message on stderr, if one could not be made.

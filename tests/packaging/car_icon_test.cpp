@@ -22,10 +22,6 @@ const char* const kRegenerate =
     "; if the car model changed on purpose, run: cmake --build <build dir> "
     "--target kestrun-update-icons";
 
-std::string iconIn(const std::string& directory, int size) {
-    return directory + "/kestrun-" + std::to_string(size) + ".png";
-}
-
 Image readIcon(const std::string& path) {
     Image image;
     EXPECT_TRUE(readPng(path, image)) << path;
@@ -83,7 +79,7 @@ int differingPixels(const Image& a, const Image& b, int tolerance) {
 }
 
 TEST(CarIcon, ShowsTheWholeRedCarWithItsBlueCabinOnTransparency) {
-    const Image icon = readIcon(iconIn(madeIcons(), kSize));
+    const Image icon = readIcon(carIconPath(madeIcons(), kSize));
     ASSERT_EQ(icon.width, kSize);
     const std::array<int, 4> counts = census(icon);
     const int total = kSize * kSize;
@@ -97,13 +93,13 @@ TEST(CarIcon, ShowsTheWholeRedCarWithItsBlueCabinOnTransparency) {
 
 TEST(CarIcon, CommittedIconsAreTheRenderedCarAtEachSize) {
     for (int size : kSizes) {
-        const Image committed = readIcon(iconIn(KESTRUN_ICON_DIR, size));
-        const Image made = readIcon(iconIn(madeIcons(), size));
+        const Image committed = readIcon(carIconPath(KESTRUN_ICON_DIR, size));
+        const Image made = readIcon(carIconPath(madeIcons(), size));
         ASSERT_EQ(committed.width, size);
         ASSERT_EQ(committed.height, size);
         ASSERT_EQ(made.rgba.size(), committed.rgba.size());
         EXPECT_LE(differingPixels(made, committed, 6), size * size / 500)
-            << iconIn(KESTRUN_ICON_DIR, size) << " is not the current car" << kRegenerate;
+            << carIconPath(KESTRUN_ICON_DIR, size) << " is not the current car" << kRegenerate;
     }
 }
 
