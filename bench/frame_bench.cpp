@@ -211,7 +211,7 @@ std::vector<double> passCosts() {
     lap();
     drawRoad();
     lap();
-    drawModels(currentFrustum());
+    drawModels(currentViewVolume());
     lap();
     drawHud();
     lap();
@@ -235,7 +235,7 @@ void frameCosts(const Size& size, const Levers& levers, int to) {
         glFinish();
         const double cost = millisecondsSince(start);
         const std::vector<double> pass = passCosts();
-        skipped += countModelsOutside(currentFrustum());
+        skipped += countModelsOutside(currentViewVolume());
         glutSwapBuffers();
         glutMainLoopEvent();
         if (i >= 10) {

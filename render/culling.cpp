@@ -50,29 +50,29 @@ void multiply(const float a[16], const float b[16], float out[16]) {
 
 }  // namespace
 
-Frustum frustumFromMatrix(const float clipFromWorld[16]) {
+ViewVolume viewVolumeFromMatrix(const float clipFromWorld[16]) {
     // A point is inside when -w <= x, y, z <= w in clip space: each bound is
     // the fourth row plus or minus one of the first three.
-    Frustum frustum;
+    ViewVolume view;
     for (int axis = 0; axis < 3; ++axis) {
-        setPlane(frustum.planes[2 * axis], clipFromWorld, axis, 1.0f);
-        setPlane(frustum.planes[2 * axis + 1], clipFromWorld, axis, -1.0f);
+        setPlane(view.planes[2 * axis], clipFromWorld, axis, 1.0f);
+        setPlane(view.planes[2 * axis + 1], clipFromWorld, axis, -1.0f);
     }
-    return frustum;
+    return view;
 }
 
-Frustum currentFrustum() {
+ViewVolume currentViewVolume() {
     float projection[16];
     float view[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, view);
     float clipFromWorld[16];
     multiply(projection, view, clipFromWorld);
-    return frustumFromMatrix(clipFromWorld);
+    return viewVolumeFromMatrix(clipFromWorld);
 }
 
-bool outsideFrustum(const Frustum& frustum, const BoundingSphere& sphere) {
-    for (const auto& p : frustum.planes) {
+bool outsideViewVolume(const ViewVolume& view, const BoundingSphere& sphere) {
+    for (const auto& p : view.planes) {
         // A degenerate plane (zero normal) cannot vouch for anything.
         if (p[0] == 0.0f && p[1] == 0.0f && p[2] == 0.0f) {
             continue;
@@ -85,8 +85,8 @@ bool outsideFrustum(const Frustum& frustum, const BoundingSphere& sphere) {
     return false;
 }
 
-bool skipDrawing(const Frustum& frustum, const BoundingSphere& sphere) {
-    return cullingEnabled && outsideFrustum(frustum, sphere);
+bool skipDrawing(const ViewVolume& view, const BoundingSphere& sphere) {
+    return cullingEnabled && outsideViewVolume(view, sphere);
 }
 
 BoundingSphere treeBounds(const Tree& tree) {
@@ -100,13 +100,13 @@ BoundingSphere obstacleBounds(const Obstacle& o) {
     return {o.x, o.y + 0.5f * o.height, o.z, o.width + o.height + o.depth};
 }
 
-int countModelsOutside(const Frustum& frustum) {
+int countModelsOutside(const ViewVolume& view) {
     int outside = 0;
     for (const Tree& tree : game.trees) {
-        outside += outsideFrustum(frustum, treeBounds(tree)) ? 1 : 0;
+        outside += outsideViewVolume(view, treeBounds(tree)) ? 1 : 0;
     }
     for (const Obstacle& obstacle : game.obstacles) {
-        outside += outsideFrustum(frustum, obstacleBounds(obstacle)) ? 1 : 0;
+        outside += outsideViewVolume(view, obstacleBounds(obstacle)) ? 1 : 0;
     }
     return outside;
 }

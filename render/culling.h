@@ -13,25 +13,25 @@ struct BoundingSphere {
     float radius = 0.0f;
 };
 
-// Six planes (a, b, c, d) in world space, normalised so that a x + b y + c z + d
+// The view volume: six planes (a, b, c, d) in world space, normalised so that a x + b y + c z + d
 // is the signed distance from the plane, positive on the inside.
-struct Frustum {
+struct ViewVolume {
     float planes[6][4] = {};
 };
 
 // The planes of clip space pulled back through a column-major clip-from-world
 // matrix (projection times view).
-Frustum frustumFromMatrix(const float clipFromWorld[16]);
+ViewVolume viewVolumeFromMatrix(const float clipFromWorld[16]);
 
-// The frustum of the projection and modelview matrices now loaded in GL.
-Frustum currentFrustum();
+// The view volume of the projection and modelview matrices now loaded in GL.
+ViewVolume currentViewVolume();
 
 // True when the sphere lies wholly on the outer side of some plane.
-bool outsideFrustum(const Frustum& frustum, const BoundingSphere& sphere);
+bool outsideViewVolume(const ViewVolume& view, const BoundingSphere& sphere);
 
 // True when culling is on (render/diagnostics.h) and the sphere cannot reach
 // the screen.
-bool skipDrawing(const Frustum& frustum, const BoundingSphere& sphere);
+bool skipDrawing(const ViewVolume& view, const BoundingSphere& sphere);
 
 // Spheres that hold every vertex the models emit, with room to spare.
 BoundingSphere treeBounds(const Tree& tree);

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-struct Frustum;
+struct ViewVolume;
 
 // On by default; off draws every model, which is how frames are compared.
 extern bool cullingEnabled;
@@ -12,9 +12,9 @@ extern bool cullingEnabled;
 // On by default; off draws the models' back faces too.
 extern bool backFaceCullingEnabled;
 
-// How many of the game's trees and obstacles lie wholly outside the frustum,
+// How many of the game's trees and obstacles lie wholly outside the view volume,
 // whether or not culling is on.
-int countModelsOutside(const Frustum& frustum);
+int countModelsOutside(const ViewVolume& view);
 
 // How many times a glyph has been rasterized, and how many are kept.
 int glyphRasterizations();

@@ -151,7 +151,7 @@ void drawTree(const Tree& tree) {
 
 bool backFaceCullingEnabled = true;
 
-void drawModels(const Frustum& view) {
+void drawModels(const ViewVolume& view) {
     // Every model is closed, so its back faces are hidden behind its front
     // ones: culled, they never reach the rasteriser. Every mesh winds its
     // outer faces counter-clockwise.

@@ -3,7 +3,7 @@
 
 #include "game/state.h"
 
-struct Frustum;
+struct ViewVolume;
 
 // The player's car at its place in the game state, turned by its tilt.
 void drawCar();
@@ -17,4 +17,4 @@ void drawTree(const Tree& tree);
 // The model pass: every tree and obstacle that can reach the view, in the
 // game's order, then the car, which always shows and leaves the colour and
 // normal the text pass after it relies on. Back faces are culled.
-void drawModels(const Frustum& view);
+void drawModels(const ViewVolume& view);

@@ -41,7 +41,7 @@ int modelPassPolygons() {
     std::vector<GLfloat> buffer(1 << 21);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
     glRenderMode(GL_FEEDBACK);
-    drawModels(currentFrustum());
+    drawModels(currentViewVolume());
     const int size = glRenderMode(GL_RENDER);
     int polygons = 0;
     for (int at = 0; at < size; at += 2 + 3 * static_cast<int>(buffer[at + 1])) {
@@ -144,7 +144,7 @@ TEST_P(CullingFramesTest, FramesAreIdenticalWithAndWithoutCulling) {
         state.setUp();
         const std::vector<std::uint8_t> culled =
             drawWith(cullingEnabled, true, size.width, size.height);
-        const int skipped = countModelsOutside(currentFrustum());
+        const int skipped = countModelsOutside(currentViewVolume());
         const std::vector<std::uint8_t> full =
             drawWith(cullingEnabled, false, size.width, size.height);
         EXPECT_EQ(differingPixels(culled, full), 0) << state.name;

@@ -47,12 +47,12 @@ struct Tally {
 // Draws each model in feedback mode; a skipped one must emit nothing.
 template <typename Model, typename Bounds, typename Draw>
 Tally checkSkippedAreInvisible(const std::vector<Model>& models, Bounds bounds, Draw draw) {
-    const Frustum view = currentFrustum();
+    const ViewVolume view = currentViewVolume();
     Tally tally;
     for (const Model& model : models) {
         const int values = feedbackValues([&] { draw(model); });
         EXPECT_GE(values, 0) << "feedback buffer overflow";
-        if (outsideFrustum(view, bounds(model))) {
+        if (outsideViewVolume(view, bounds(model))) {
             ++tally.skipped;
             EXPECT_EQ(values, 0) << "skipped a visible model at x " << model.x << " z " << model.z;
         } else if (values > 0) {
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(WindowsAndCarPlaces, CullingBoundsTest,
 TEST(CullingTest, TreesAtTheSidesOfTheView) {
     openTestWindow(800, 600);
     lookFromBehindCar(0.0f);
-    const Frustum view = currentFrustum();
+    const ViewVolume view = currentViewVolume();
     int justOutside = 0;
     int justInside = 0;
     for (const float* plane : {view.planes[0], view.planes[1]}) {
@@ -140,11 +140,11 @@ TEST(CullingTest, TreesAtTheSidesOfTheView) {
                 const float d = plane[0] * s.x + plane[1] * s.y + plane[2] * s.z + plane[3];
                 if (d < -s.radius - 0.1f && d > -s.radius - 0.15f) {
                     ++justOutside;
-                    EXPECT_TRUE(outsideFrustum(view, s));
+                    EXPECT_TRUE(outsideViewVolume(view, s));
                     EXPECT_EQ(feedbackValues([&] { drawTree(tree); }), 0);
                 } else if (d > -s.radius + 0.05f && d < -s.radius + 0.1f) {
                     ++justInside;
-                    EXPECT_FALSE(outsideFrustum(view, s));
+                    EXPECT_FALSE(outsideViewVolume(view, s));
                 }
             }
         }
@@ -182,28 +182,28 @@ TEST(CullingTest, EveryModelLiesInsideItsBound) {
 
 TEST(CullingTest, PlanesOfAnIdentityViewAreTheClipCube) {
     const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    const Frustum cube = frustumFromMatrix(identity);
-    EXPECT_TRUE(outsideFrustum(cube, {1.6f, 0.0f, 0.0f, 0.5f}));
-    EXPECT_TRUE(outsideFrustum(cube, {0.0f, -1.6f, 0.0f, 0.5f}));
-    EXPECT_TRUE(outsideFrustum(cube, {0.0f, 0.0f, 1.6f, 0.5f}));
-    EXPECT_FALSE(outsideFrustum(cube, {1.4f, 0.0f, 0.0f, 0.5f}));
-    EXPECT_FALSE(outsideFrustum(cube, {0.0f, 0.0f, 0.0f, 0.0f}));
+    const ViewVolume cube = viewVolumeFromMatrix(identity);
+    EXPECT_TRUE(outsideViewVolume(cube, {1.6f, 0.0f, 0.0f, 0.5f}));
+    EXPECT_TRUE(outsideViewVolume(cube, {0.0f, -1.6f, 0.0f, 0.5f}));
+    EXPECT_TRUE(outsideViewVolume(cube, {0.0f, 0.0f, 1.6f, 0.5f}));
+    EXPECT_FALSE(outsideViewVolume(cube, {1.4f, 0.0f, 0.0f, 0.5f}));
+    EXPECT_FALSE(outsideViewVolume(cube, {0.0f, 0.0f, 0.0f, 0.0f}));
     // Within the margin: touching is never skipped.
-    EXPECT_FALSE(outsideFrustum(cube, {1.52f, 0.0f, 0.0f, 0.5f}));
+    EXPECT_FALSE(outsideViewVolume(cube, {1.52f, 0.0f, 0.0f, 0.5f}));
 }
 
 TEST(CullingTest, BrokenMatricesNeverSkipAnything) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float broken[16] = {nan, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     const float zero[16] = {};
-    EXPECT_FALSE(outsideFrustum(frustumFromMatrix(broken), {500.0f, 0.0f, 0.0f, 1.0f}));
-    EXPECT_FALSE(outsideFrustum(frustumFromMatrix(zero), {500.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_FALSE(outsideViewVolume(viewVolumeFromMatrix(broken), {500.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_FALSE(outsideViewVolume(viewVolumeFromMatrix(zero), {500.0f, 0.0f, 0.0f, 1.0f}));
 }
 
 TEST(CullingTest, SwitchOffDrawsEverything) {
     openTestWindow(800, 600);
     lookFromBehindCar(0.0f);
-    const Frustum view = currentFrustum();
+    const ViewVolume view = currentViewVolume();
     Tree behind;
     behind.z = 30.0f;  // well behind the eye
     EXPECT_TRUE(skipDrawing(view, treeBounds(behind)));
