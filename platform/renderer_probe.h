@@ -7,16 +7,9 @@ enum class RendererKind { Unknown, Software, Hardware };
 // Asks the window system about the renderer of the display the game will
 // open (honouring a -display NAME argument, read before glutInit consumes
 // it). Unknown when the display cannot be opened or does not say; opens no
-// window and makes no GL context.
-//
-// Its connection stays open until closeRendererProbe(): an X server with no
-// other client resets when its last one leaves (a bare Xvfb does), and turns
-// away a client that connects meanwhile, so it must outlast the moment
-// freeglut opens its own.
+// window and makes no GL context, and leaves nothing that could stop the
+// window from opening next.
 RendererKind probeRendererBeforeWindow(int argc, char** argv);
-
-// Closes the probe's connection, if one is open.
-void closeRendererProbe();
 
 // True when a GL_RENDERER string names a software rasteriser: Mesa's
 // llvmpipe, softpipe or swrast, or Windows' own "GDI Generic".

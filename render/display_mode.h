@@ -17,8 +17,7 @@ constexpr unsigned int kSingleSampledDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLU
 unsigned int displayModeFor(RendererKind renderer);
 
 // Asks the window system about the renderer before glutInit (which consumes
-// -display), remembers the answer and returns the mode. The question's
-// connection stays open until closeRendererProbe (initGraphics closes it).
+// -display), remembers the answer and returns the mode.
 unsigned int chooseDisplayMode(int argc, char** argv);
 
 // What chooseDisplayMode heard; Unknown before it has asked.

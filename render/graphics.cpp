@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "game/state.h"
-#include "platform/renderer_probe.h"
 #include "render/camera.h"
 #include "render/culling.h"
 #include "render/display_mode.h"
@@ -71,8 +70,6 @@ void initGraphics() {
     glShadeModel(GL_SMOOTH);
     setUpLights();
     dropMultisamplingInSoftware();
-    // The renderer question is settled, and freeglut holds its own connection.
-    closeRendererProbe();
     const char* check = std::getenv("KESTRUN_GL_CHECK");
     reportGlErrors = check != nullptr && std::strcmp(check, "1") == 0;
     buildScenery();
@@ -99,7 +96,7 @@ void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     loadCameraView(cameraFor(game.player));
     drawRoad();
-    drawModels(currentFrustum());
+    drawModels(currentViewVolume());
     drawHud();
 }
 

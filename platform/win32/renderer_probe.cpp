@@ -63,6 +63,3 @@ RendererKind probeRendererBeforeWindow(int /*argc*/, char** /*argv*/) {
     }
     return namesSoftwareRenderer(name.c_str()) ? RendererKind::Software : RendererKind::Hardware;
 }
-
-// The probe's window and context are gone before it returns.
-void closeRendererProbe() {}

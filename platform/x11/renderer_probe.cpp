@@ -14,6 +14,10 @@ namespace {
 
 using QueryRendererInteger = Bool (*)(Display*, int, int, int, unsigned int*);
 
+// An X server with no other client resets when its last one leaves (a bare
+// Xvfb does) and turns away a client that connects meanwhile: the probe's
+// connection stays open, idle, so it always outlasts the moment freeglut
+// opens its own. The process's end closes it.
 Display* probeDisplay = nullptr;
 
 // The argument after the last "-display", as freeglut would take it.
@@ -60,17 +64,12 @@ RendererKind askScreen(Display* display, int screen) {
 
 RendererKind probeRendererBeforeWindow(int argc, char** argv) {
     // A connection of our own: freeglut opens its own only in glutInit.
-    closeRendererProbe();
+    if (probeDisplay != nullptr) {
+        XCloseDisplay(probeDisplay);
+    }
     probeDisplay = XOpenDisplay(displayName(argc, argv));
     if (probeDisplay == nullptr) {
         return RendererKind::Unknown;
     }
     return askScreen(probeDisplay, DefaultScreen(probeDisplay));
-}
-
-void closeRendererProbe() {
-    if (probeDisplay != nullptr) {
-        XCloseDisplay(probeDisplay);
-        probeDisplay = nullptr;
-    }
 }
