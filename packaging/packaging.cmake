@@ -109,10 +109,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${KESTRUN_MAINTAINER})
 if(KESTRUN_HOMEPAGE)
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KESTRUN_HOMEPAGE})
 endif()
-# Depends is worked out from the libraries the binary links (dpkg-shlibdeps),
-# plus a font: every text on screen is Chinese, and without a face that covers
-# it the game is next to unplayable.
+# Depends is worked out from the libraries the binary links (dpkg-shlibdeps):
+# the game carries the glyphs of its texts, and needs no font.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk | fonts-wqy-zenhei")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -1,7 +1,9 @@
-# Windows: the exe with the README and the licence, as a zip and as an NSIS
-# installer (Program Files, a Start Menu shortcut, an uninstaller).
+# Windows: the exe with the README and the licences (the game's, and that of
+# the font its glyphs come from), as a zip and as an NSIS installer (Program
+# Files, a Start Menu shortcut, an uninstaller).
 install(TARGETS kestrun RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+install(FILES ${KESTRUN_GLYPH_LICENCE} DESTINATION licences)
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME kestrun)

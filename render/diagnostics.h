@@ -2,8 +2,6 @@
 // game itself uses none of it. Each is defined beside what it watches.
 #pragma once
 
-#include <cstddef>
-
 struct ViewVolume;
 
 // On by default; off draws every model, which is how frames are compared.
@@ -15,10 +13,3 @@ extern bool backFaceCullingEnabled;
 // How many of the game's trees and obstacles lie wholly outside the view volume,
 // whether or not culling is on.
 int countModelsOutside(const ViewVolume& view);
-
-// How many times a glyph has been rasterized, and how many are kept.
-int glyphRasterizations();
-std::size_t cachedGlyphCount();
-
-// How many times a screen text has had to be decoded.
-int decodedTextMisses();

@@ -1,73 +1,86 @@
 #include "render/glyphs.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstddef>
+#include <vector>
 
-#include "platform/glyph_source.h"
-#include "render/diagnostics.h"
+#include "render/baked_glyphs.h"
+#include "render/text_layout.h"
 
 namespace {
 
-bool faceOpen = false;
-std::unordered_map<char32_t, Glyph> glyphs;
-int rasterizations = 0;
-const Glyph kEmptyGlyph;
-
-// The system's rows run top down; glBitmap wants the bottom row first, with
-// the origin measured from the bitmap's lower left.
-GlyphBitmap bitmapFrom(const RasterGlyph& raster) {
+// glBitmap wants the bottom row first, with the origin measured from the
+// bitmap's lower left; the baked rows run top down.
+GlyphBitmap bitmapFrom(const BakedGlyph& baked) {
     GlyphBitmap ink;
-    ink.width = raster.width;
-    ink.height = raster.height;
-    ink.xOrigin = static_cast<float>(-raster.left);
-    ink.yOrigin = static_cast<float>(raster.height - raster.top);
+    ink.width = baked.width;
+    ink.height = baked.height;
+    ink.xOrigin = static_cast<float>(-baked.left);
+    ink.yOrigin = static_cast<float>(baked.height - baked.top);
     const int rowBytes = (ink.width + 7) / 8;
-    ink.bits.resize(static_cast<std::size_t>(rowBytes) * ink.height);
+    ink.bits.assign(static_cast<std::size_t>(rowBytes) * ink.height, 0);
     for (int row = 0; row < ink.height; ++row) {
-        const unsigned char* source = raster.rows.data() + static_cast<long>(row) * raster.pitch;
+        const char* source = baked.rows + static_cast<std::ptrdiff_t>(row) * ink.width;
         unsigned char* target =
-            ink.bits.data() + static_cast<long>(ink.height - 1 - row) * rowBytes;
-        std::copy(source, source + rowBytes, target);
+            ink.bits.data() + static_cast<std::ptrdiff_t>(ink.height - 1 - row) * rowBytes;
+        for (int x = 0; x < ink.width; ++x) {
+            if (source[x] == '#') {
+                target[x / 8] |= static_cast<unsigned char>(0x80u >> (x % 8));
+            }
+        }
     }
     return ink;
 }
 
-Glyph rasterize(char32_t codePoint) {
-    ++rasterizations;
-    RasterGlyph raster;
-    if (!rasterizeGlyph(codePoint, raster)) {
-        return {};
-    }
+Glyph withOutline(const GlyphBitmap& ink, float advance) {
     Glyph glyph;
-    glyph.ink = bitmapFrom(raster);
-    glyph.outline = outlineAround(glyph.ink);
-    glyph.advance = raster.advance;
+    glyph.ink = ink;
+    glyph.outline = outlineAround(ink);
+    glyph.advance = advance;
     return glyph;
 }
 
+// A box one pixel inside the advance, from the baseline to about the height
+// of a capital.
+Glyph missingGlyph(int advance) {
+    const int width = advance - 2;
+    const int height = kTextPixelSize * 3 / 4;
+    std::vector<char> rows(static_cast<std::size_t>(width) * height, '#');
+    for (int y = 1; y + 1 < height; ++y) {
+        std::fill_n(rows.begin() + y * width + 1, width - 2, '.');
+    }
+    const BakedGlyph box = {
+        0,          static_cast<std::int16_t>(width),  static_cast<std::int16_t>(height),
+        1,          static_cast<std::int16_t>(height), advance * 64,
+        rows.data()};
+    return withOutline(bitmapFrom(box), static_cast<float>(advance));
+}
+
+std::vector<Glyph> unpackBaked() {
+    std::vector<Glyph> glyphs;
+    glyphs.reserve(static_cast<std::size_t>(kBakedGlyphCount));
+    for (int i = 0; i < kBakedGlyphCount; ++i) {
+        const BakedGlyph& baked = kBakedGlyphs[i];
+        glyphs.push_back(
+            withOutline(bitmapFrom(baked), static_cast<float>(baked.advance64) / 64.0f));
+    }
+    return glyphs;
+}
+
+// Unpacked once, when the program starts: a few dozen small bitmaps.
+const std::vector<Glyph> bakedGlyphs = unpackBaked();
+const Glyph missingWide = missingGlyph(kTextPixelSize);
+const Glyph missingNarrow = missingGlyph(kTextPixelSize / 2);
+
 }  // namespace
 
-bool openGlyphFace(const std::u32string& characters, int pixelSize, std::string& reason) {
-    glyphs.clear();
-    faceOpen = openFaceCovering(characters, pixelSize, reason);
-    return faceOpen;
-}
-
-const Glyph& glyphFor(char32_t codePoint) {
-    auto found = glyphs.find(codePoint);
-    if (found == glyphs.end()) {
-        if (!faceOpen) {
-            return kEmptyGlyph;
-        }
-        found = glyphs.emplace(codePoint, rasterize(codePoint)).first;
+const Glyph& glyphFor(std::uint16_t code) {
+    const BakedGlyph* end = kBakedGlyphs + kBakedGlyphCount;
+    const BakedGlyph* found =
+        std::lower_bound(kBakedGlyphs, end, code,
+                         [](const BakedGlyph& glyph, std::uint16_t c) { return glyph.code < c; });
+    if (found != end && found->code == code) {
+        return bakedGlyphs[static_cast<std::size_t>(found - kBakedGlyphs)];
     }
-    return found->second;
-}
-
-int glyphRasterizations() {
-    return rasterizations;
-}
-
-std::size_t cachedGlyphCount() {
-    return glyphs.size();
+    return code > 0xFF ? missingWide : missingNarrow;
 }

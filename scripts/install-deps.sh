@@ -9,13 +9,14 @@
 set -eu
 
 play="cmake make ninja-build g++ pkg-config libglut-dev libglu1-mesa-dev libgl1-mesa-dri
-      libx11-dev libx11-xcb-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-wqy-microhei"
+      libx11-dev libx11-xcb-dev libpng-dev"
 # CPack works out the package's dependencies with dpkg-shlibdeps and file.
 package="$play dpkg-dev file"
 # libclang-rt-dev brings the runtimes that -fsanitize=fuzzer, address and
 # undefined link, for the system's default clang; openbox is the window
-# manager one end-to-end check runs under.
-test="$package git shellcheck libgtest-dev xvfb xauth xdotool imagemagick x11-utils
+# manager one end-to-end check runs under; FreeType and the font make the
+# glyphs the game carries, which a test checks.
+test="$package libfreetype-dev fonts-wqy-microhei git shellcheck libgtest-dev xvfb xauth xdotool imagemagick x11-utils
       openbox clang libclang-rt-dev desktop-file-utils appstream man-db lintian
       wine wine64"
 

@@ -44,4 +44,4 @@ WINEDEBUG=-all wineboot -i >/dev/null 2>&1
 ctest --test-dir "$root/build-windows" --output-on-failure -j "$jobs"
 (cd "$root/build-windows" &&
     "$root/scripts/run-with-xvfb.sh" "$root/tests/windows/play_and_install.sh" "$root/build-windows" \
-        "$root/build/scripts/e2e_probe")
+        "$root/build/scripts/e2e_probe" "$root/build/kestrun")

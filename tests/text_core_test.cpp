@@ -1,14 +1,16 @@
-// The screen texts without a display: bytes, formats, layout, decoding and
-// the outline; the same on every platform.
+// The screen texts without a display: bytes, formats, layout, characters,
+// the glyphs the game carries and the outline; the same on every platform.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "render/diagnostics.h"
+#include "render/baked_glyphs.h"
 #include "render/glyphs.h"
-#include "render/text_decode.h"
 #include "render/text_layout.h"
 
 namespace {
@@ -26,32 +28,25 @@ std::string hexBytes(const char* text) {
 struct TextRow {
     const char* text;
     const char* bytes;
-    std::u32string characters;
 };
 
 // Bytes as the game's design tables give them, typed apart from the escapes.
 const TextRow kRows[] = {
-    {kTitleText, "4B 65 73 74 72 75 6E D3 CE CF B7", U"Kestrun\u6E38\u620F"},
-    {kStartPromptText, "B0 B4 20 53 20 BF AA CA BC D3 CE CF B7",
-     U"\u6309 S \u5F00\u59CB\u6E38\u620F"},
-    {kSidewaysText, "41 2F 44 20 BB F2 20 A1 FB 2F A1 FA 20 D7 F3 D3 D2 D2 C6 B6 AF",
-     U"A/D \u6216 \u2190/\u2192 \u5DE6\u53F3\u79FB\u52A8"},
-    {kSpeedKeysText, "57 2F 53 20 BB F2 20 A1 FC 2F A1 FD 20 BC D3 CB D9 BC F5 CB D9",
-     U"W/S \u6216 \u2191/\u2193 \u52A0\u901F\u51CF\u901F"},
-    {kEscapeText, "45 53 43 20 CD CB B3 F6", U"ESC \u9000\u51FA"},
-    {kScoreFormat, "B7 D6 CA FD 3A 20 25 64", U"\u5206\u6570: %d"},
-    {kSpeedFormat, "CB D9 B6 C8 3A 20 25 2E 30 66", U"\u901F\u5EA6: %.0f"},
-    {kGameOverFormat, "D3 CE CF B7 BD E1 CA F8 20 20 B7 D6 CA FD 3A 20 25 64",
-     U"\u6E38\u620F\u7ED3\u675F  \u5206\u6570: %d"},
-    {kRestartText, "B0 B4 20 52 20 D6 D8 D0 C2 BF AA CA BC", U"\u6309 R \u91CD\u65B0\u5F00\u59CB"},
-    {kMenuPromptText, "B0 B4 20 4D 20 B7 B5 BB D8 B2 CB B5 A5",
-     U"\u6309 M \u8FD4\u56DE\u83DC\u5355"},
+    {kTitleText, "4B 65 73 74 72 75 6E D3 CE CF B7"},
+    {kStartPromptText, "B0 B4 20 53 20 BF AA CA BC D3 CE CF B7"},
+    {kSidewaysText, "41 2F 44 20 BB F2 20 A1 FB 2F A1 FA 20 D7 F3 D3 D2 D2 C6 B6 AF"},
+    {kSpeedKeysText, "57 2F 53 20 BB F2 20 A1 FC 2F A1 FD 20 BC D3 CB D9 BC F5 CB D9"},
+    {kEscapeText, "45 53 43 20 CD CB B3 F6"},
+    {kScoreFormat, "B7 D6 CA FD 3A 20 25 64"},
+    {kSpeedFormat, "CB D9 B6 C8 3A 20 25 2E 30 66"},
+    {kGameOverFormat, "D3 CE CF B7 BD E1 CA F8 20 20 B7 D6 CA FD 3A 20 25 64"},
+    {kRestartText, "B0 B4 20 52 20 D6 D8 D0 C2 BF AA CA BC"},
+    {kMenuPromptText, "B0 B4 20 4D 20 B7 B5 BB D8 B2 CB B5 A5"},
 };
 
-TEST(TextCoreTest, EachTextIsItsGbkBytesAndDecodesToItsCharacters) {
+TEST(TextCoreTest, EachTextIsItsGbkBytes) {
     for (const TextRow& row : kRows) {
         EXPECT_EQ(hexBytes(row.text), row.bytes);
-        EXPECT_EQ(decodeGbk(row.text), row.characters) << row.bytes;
     }
 }
 
@@ -60,9 +55,9 @@ TEST(TextCoreTest, NumbersFormatWithoutDecimals) {
     formatScore(text, sizeof text, 0);
     EXPECT_EQ(hexBytes(text), "B7 D6 CA FD 3A 20 30");
     formatSpeed(text, sizeof text, 17.6f);
-    EXPECT_EQ(decodeGbk(text), U"\u901F\u5EA6: 18");
+    EXPECT_EQ(hexBytes(text), "CB D9 B6 C8 3A 20 31 38");
     formatSpeed(text, sizeof text, 8.0f);
-    EXPECT_EQ(decodeGbk(text), U"\u901F\u5EA6: 8");
+    EXPECT_EQ(hexBytes(text), "CB D9 B6 C8 3A 20 38");
 }
 
 TEST(TextCoreTest, PhasesPlaceTheirLinesFromHalfTheWindowInOrder) {
@@ -87,38 +82,80 @@ TEST(TextCoreTest, PhasesPlaceTheirLinesFromHalfTheWindowInOrder) {
     EXPECT_STREQ(over.lines[2].text, kMenuPromptText);
 }
 
-// drawText takes any bytes: what is not GBK must neither end the line early
-// nor read past its end.
-TEST(TextCoreTest, BadBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(decodeGbk("a\xFF-"), U"a\uFFFD-");
-    EXPECT_EQ(decodeGbk("ok\xD3"), U"ok\uFFFD");
-    EXPECT_EQ(decodeGbk("\xD3\nx"), U"\uFFFD\nx");
+// Any bytes split into characters by GBK's structure alone, never reading
+// past the end: a lead byte takes the byte after it, whatever that is.
+TEST(TextCoreTest, TextsSplitIntoCharactersByGbkStructure) {
+    using Codes = std::vector<std::uint16_t>;
+    auto codes = [](const char* text) {
+        Codes found;
+        for (std::uint16_t code = nextGbkCharacter(text); code != 0;
+             code = nextGbkCharacter(text)) {
+            found.push_back(code);
+        }
+        return found;
+    };
+    EXPECT_EQ(codes(kTitleText), (Codes{'K', 'e', 's', 't', 'r', 'u', 'n', 0xD3CE, 0xCFB7}));
+    EXPECT_EQ(codes("\x80\xFF\x81\x40"), (Codes{0x80, 0xFF, 0x8140}));
+    EXPECT_EQ(codes("\xD3\nx"), (Codes{0xD30A, 'x'}));
+    EXPECT_EQ(codes("ok\xD3"), (Codes{'o', 'k', 0xD3}));
+    EXPECT_EQ(codes(""), Codes{});
 }
 
-// Code page 936 and iconv's GBK part at the edges: the euro sign's single
-// byte, and the pairs iconv assigns nothing (user-defined areas, the end of
-// GB2312's last row). Every platform shows the same characters.
-TEST(TextCoreTest, GbkEdgesDecodeAlikeEverywhere) {
-    EXPECT_EQ(decodeGbk("\x80"), U"\u20AC");
-    EXPECT_EQ(decodeGbk("\xAA\xA1x"), U"\uFFFD\uFFFDx");
-    EXPECT_EQ(decodeGbk("\xA1\x40x"), U"\uFFFD@x");
-    EXPECT_EQ(decodeGbk("\xFE\xFEx"), U"\uFFFD\uFFFDx");
-    EXPECT_EQ(decodeGbk("\xD7\xFAx"), U"\uFFFD\u9DDB");  // FA 78 is a character
-}
-
-// A score changing every tick recycles the oldest entries; a line shown
-// every frame stays decoded.
-TEST(TextCoreTest, TextsInUseAreDecodedOnce) {
-    for (int score = 0; score < 3 * kDecodedTextSlots; ++score) {
-        const std::string text = "score " + std::to_string(score);
-        EXPECT_EQ(decodedText(text.c_str()), decodeGbk(text.c_str()));
-        EXPECT_EQ(decodedText(kTitleText), U"Kestrun\u6E38\u620F");
+// The characters every phase can show, with any score and any speed the
+// formats can print, are exactly the ones the game carries.
+TEST(TextCoreTest, TheGameCarriesExactlyTheCharactersItCanShow) {
+    std::set<std::uint16_t> shown;
+    GameState state;
+    const int scores[] = {0, 1234567890, std::numeric_limits<std::int32_t>::max(),
+                          std::numeric_limits<std::int32_t>::min()};
+    for (GamePhase phase : {GamePhase::Menu, GamePhase::Playing, GamePhase::GameOver}) {
+        for (int score : scores) {
+            for (float speed : {8.0f, 17.6f, 42.0f, 9.5f}) {
+                state.phase = phase;
+                state.score = score;
+                state.player.speed = speed;
+                const HudLayout layout = layoutHud(state);
+                for (int i = 0; i < layout.count; ++i) {
+                    const char* text = layout.lines[i].text;
+                    for (std::uint16_t c = nextGbkCharacter(text); c != 0;
+                         c = nextGbkCharacter(text)) {
+                        shown.insert(c);
+                    }
+                }
+            }
+        }
     }
-    const int misses = decodedTextMisses();
-    decodedText(std::string(kTitleText).c_str());
-    EXPECT_EQ(decodedTextMisses(), misses);
-    decodedText("score 0");
-    EXPECT_EQ(decodedTextMisses(), misses + 1);
+    std::set<std::uint16_t> carried;
+    for (int i = 0; i < kBakedGlyphCount; ++i) {
+        EXPECT_TRUE(i == 0 || kBakedGlyphs[i - 1].code < kBakedGlyphs[i].code)
+            << "sorted, once each";
+        carried.insert(kBakedGlyphs[i].code);
+    }
+    EXPECT_EQ(shown, carried);
+}
+
+// A carried glyph comes with its metrics; one not carried is a box as wide
+// as its kind of character, so what follows keeps its place.
+TEST(TextCoreTest, CharactersNotCarriedAreBoxesOfTheirWidth) {
+    const Glyph& you = glyphFor(0xD3CE);
+    EXPECT_FLOAT_EQ(you.advance, 18.0f);
+    EXPECT_GE(you.ink.height, 14);
+    const GlyphBitmap& slash = glyphFor('/').ink;
+    EXPECT_TRUE(bitAt(slash, slash.width - 1, slash.height - 1)) << "the top row comes last";
+    EXPECT_FALSE(bitAt(slash, slash.width - 1, 0));
+
+    const Glyph& wide = glyphFor(0x8140);
+    const Glyph& narrow = glyphFor(0xD3);
+    EXPECT_FLOAT_EQ(wide.advance, static_cast<float>(kTextPixelSize));
+    EXPECT_FLOAT_EQ(narrow.advance, static_cast<float>(kTextPixelSize / 2));
+    EXPECT_EQ(&glyphFor(0x0A), &narrow);
+    for (const Glyph* box : {&wide, &narrow}) {
+        const GlyphBitmap& ink = box->ink;
+        EXPECT_TRUE(bitAt(ink, 0, 0) && bitAt(ink, ink.width - 1, ink.height - 1));
+        EXPECT_FALSE(bitAt(ink, 1, 1)) << "hollow";
+        EXPECT_FLOAT_EQ(ink.xOrigin, -1.0f);
+        EXPECT_FLOAT_EQ(ink.yOrigin, 0.0f) << "standing on the baseline";
+    }
 }
 
 // The outline lies under the glyph one pixel larger all round: it covers the

@@ -1,15 +1,16 @@
-# Screen text: bytes, layout, decoding and font need no display. The font's
-# glyphs depend on the installed fonts, so they have a binary of their own.
-foreach(suite text_core_test text_font_test)
-  add_executable(${suite} ${suite}.cpp)
-  target_link_libraries(${suite} PRIVATE kestrun_render GTest::gtest_main)
-  kestrun_discover_tests(${suite})
-endforeach()
+# Screen text: bytes, layout, characters and the glyphs the game carries need
+# no display.
+add_executable(text_core_test text_core_test.cpp)
+target_link_libraries(text_core_test PRIVATE kestrun_render GTest::gtest_main)
+kestrun_discover_tests(text_core_test)
 
 kestrun_display_test(text_render_test text_render_test.cpp)
 
-# Where no font has the Chinese characters: fontconfig lists no font dirs.
-kestrun_display_test(text_fallback_test text_fallback_test.cpp)
-set(KESTRUN_NO_FONTS ${CMAKE_CURRENT_BINARY_DIR}/text-no-fonts.conf)
-file(WRITE ${KESTRUN_NO_FONTS} "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n")
-set_tests_properties(text_fallback_test PROPERTIES ENVIRONMENT "FONTCONFIG_FILE=${KESTRUN_NO_FONTS}")
+# The glyphs the game carries are what the tool makes from the font now.
+if(NOT TARGET kestrun_bake_glyphs)
+  message(FATAL_ERROR "The tests need the glyph tool: apt-get install libfreetype-dev fonts-wqy-microhei")
+endif()
+add_test(NAME baked_glyphs_are_the_fonts
+         COMMAND sh -c "\"$0\" \"$1\" \"$3\" && diff -u \"$2\" \"$3\""
+                 $<TARGET_FILE:kestrun_bake_glyphs> ${KESTRUN_GLYPH_FONT} ${KESTRUN_BAKED_GLYPHS}
+                 ${CMAKE_CURRENT_BINARY_DIR}/baked_glyphs.cpp)

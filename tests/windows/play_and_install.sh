@@ -1,10 +1,10 @@
 #!/bin/bash
 # The Windows build under Wine, in the X server named by DISPLAY
 # (scripts/run-with-xvfb.sh starts a private one):
-#   play_and_install.sh BUILD_WINDOWS_DIR PROBE
+#   play_and_install.sh BUILD_WINDOWS_DIR PROBE LINUX_KESTRUN
 # plays kestrun.exe (a window of the game's title and size, the menu's
-# Chinese texts drawn, S starts a race that moves, Escape exits with status
-# 0), then
+# Chinese texts drawn with the very glyphs of the Linux game, S starts a race
+# that moves, Escape exits with status 0), then
 # installs the installer silently, checks the installed exe and the
 # uninstaller, starts the game from the Start Menu shortcut, and uninstalls.
 # WINEPREFIX names the one prefix the run shares (made here if it does not
@@ -32,16 +32,26 @@ stop_wine() {
 }
 trap stop_wine EXIT
 
+# The outline pixels of the menu's start line, Chinese but for its S, as the
+# game run by the arguments draws it.
+start_line_outline() {
+    game_start "$@" || return
+    poll 30 shows menu || fail "no menu was drawn by $*" || return
+    outline=$("$probe" outline "$last")
+    quit_game "in the menu of $*"
+}
+
 play() {
+    local outline linux
+    start_line_outline "$3" || return
+    linux=$outline
+    start_line_outline wine "$build/kestrun.exe" || return
+    echo "outline pixels of the menu's start line: $outline under Wine, $linux on Linux"
+    [ "$outline" -gt 150 ] || fail "the menu shows no Chinese characters"
+    [ "$outline" = "$linux" ] || fail "the menu's glyphs differ from the Linux game's"
     game_start wine "$build/kestrun.exe" || return
     [ "$(window_size)" = "$window" ] || fail "the client area is $(window_size)"
     poll 30 shows menu || fail "no menu was drawn" || return
-    # The menu's start line is Chinese but for its S; the GLUT font's
-    # fallback draws the S alone, with an outline of some 60 pixels.
-    local chinese
-    chinese=$("$probe" outline "$last")
-    echo "outline pixels of the menu's start line: $chinese"
-    [ "$chinese" -gt 150 ] || fail "the menu shows no Chinese characters"
     xdotool key s
     poll 10 moving || fail "S did not start a race that moves"
     quit_game "in a race"
@@ -89,6 +99,6 @@ install_and_uninstall() {
     [ ! -e "$menu/$title.lnk" ] || fail "the uninstaller left the shortcut"
 }
 
-play
+play "$@"
 install_and_uninstall
 drive_finish windows
