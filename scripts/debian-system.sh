@@ -1,0 +1,126 @@
+# shellcheck shell=sh
+# Fresh minimal systems of any Debian release, for the scripts that test or
+# build in one (test-in-debian.sh, build-linux.sh, tests/portable/play.sh).
+# Sourced by a script that runs as root and sets `root` to the checkout:
+#
+#   debian_system NAME CODENAME PACKAGES [MMDEBSTRAP-OPTION...]
+#       Makes sure that a minimal system of CODENAME (mmdebstrap's minbase)
+#       holding PACKAGES (comma-separated) is cached as a tarball named by
+#       NAME, in $KESTRUN_DEBIAN_CACHE or /var/cache/kestrun-debian (delete
+#       it to make it again). It is made from this system's own mirrors and
+#       keyrings: the entries of this system's release, moved to CODENAME;
+#       the others left out.
+#   debian_run HOOK [MMDEBSTRAP-OPTION...]
+#       Unpacks a fresh copy of that system under /var/tmp and runs HOOK, an
+#       executable, outside it with the copy's root as $1, /proc, /sys, /dev
+#       and a writable /dev/shm mounted in it. All of it runs in mount and PID
+#       namespaces of its own, so that however the run ends (an error, Ctrl-C,
+#       SIGTERM, SIGHUP) no process or mount of it is left; the copy is
+#       removed. Returns HOOK's exit status.
+#
+# The options go to mmdebstrap for that system or run only, e.g. for a
+# mirror whose Release file is out of date
+# --aptopt='Acquire::Check-Valid-Until "false"'.
+
+debian_here=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release | tr -d "\"'")
+debian_tarball="" debian_codename="" debian_scratch="" debian_child=""
+debian_seconds() { echo "$(($(date +%s) - $1)) s"; }
+
+# Ends a run that is still going and removes its copy; exits with the status
+# the script was ending with.
+debian_cleanup() {
+    status=$?
+    trap '' INT TERM HUP PIPE
+    set +e
+    if [ -n "$debian_child" ]; then
+        echo "debian-system: interrupted; ending the run and removing its system" >&2
+        first=$(cat "/proc/$debian_child/task/$debian_child/children" 2>/dev/null)
+        kill -s KILL "${first%% *}" 2>/dev/null || kill -s KILL "$debian_child"
+        wait "$debian_child"
+    fi
+    [ -z "$debian_scratch" ] || rm -rf --one-file-system "$debian_scratch" "$debian_tarball.partial"
+    exit "$status"
+}
+trap debian_cleanup EXIT
+trap 'exit 129' HUP; trap 'exit 130' INT; trap 'exit 141' PIPE; trap 'exit 143' TERM
+
+# mmdebstrap in the background, so that a signal to the script is acted on
+# at once; once the namespaces' first process ends, nothing of the run is left.
+debian_in_namespaces() {
+    TMPDIR=$debian_scratch unshare --mount --pid --fork --kill-child mmdebstrap --mode=root "$@" 3>&1 &
+    debian_child=$!
+    wait "$debian_child" || { debian_child="" && return 1; }
+    debian_child=""
+}
+
+debian_fresh_scratch() {
+    [ -z "$debian_scratch" ] || rm -rf --one-file-system "$debian_scratch"
+    debian_scratch=$(mktemp -d "/var/tmp/kestrun-debian-$1.XXXXXX")
+}
+
+# This system's entries of its own release, moved to CODENAME, into DIR.
+debian_sources() {
+    deb='^\([[:space:]]*deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?[^[:space:]]\+[[:space:]]\+\)'
+    if ! grep -qsi -e "$deb$debian_here\\>" -e "^suites:.*[:[:space:]]$debian_here\\>" /etc/apt/sources.list \
+        /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
+        echo "debian-system: no entry of this system's release (${debian_here:-unnamed}) in /etc/apt's sources" >&2
+        return 1
+    fi
+    mkdir -p "$2"
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] || continue
+        case "$file" in
+            *.sources) sed -e '/^suites:/I!b' -e "/[:[:space:]]$debian_here\\>/!s/\$/\\nEnabled: no/" \
+                -e "s/\\([:[:space:]]\\)$debian_here\\>/\\1$1/g" "$file" ;;
+            *) sed -n "s/$deb$debian_here\\>/\\1$1/p" "$file" ;;
+        esac >"$2/${file##*/}"
+    done
+}
+
+debian_system() {
+    name=$1 debian_codename=$2 packages=$3
+    shift 3
+    codename=$debian_codename
+    debian_tarball="${KESTRUN_DEBIAN_CACHE:-/var/cache/kestrun-debian}/$name-$codename-$(dpkg --print-architecture).tar"
+    [ ! -f "$debian_tarball" ] || return 0
+    start=$(date +%s)
+    debian_fresh_scratch "$codename"
+    debian_sources "$codename" "$debian_scratch/sources" || return
+    mkdir -p "$(dirname "$debian_tarball")"
+    # The cache keeps neither this run's options nor this host's resolv.conf.
+    # shellcheck disable=SC2016
+    if ! debian_in_namespaces --logfile="$debian_tarball.log" --variant=minbase --include="$packages" \
+        --customize-hook='cd "$1" && rm -f etc/apt/apt.conf.d/99mmdebstrap etc/dpkg/dpkg.cfg.d/99mmdebstrap etc/resolv.conf' \
+        --format=tar "$@" "$codename" "$debian_tarball.partial" "$debian_scratch/sources/"*; then
+        tail -n 8 "$debian_tarball.log" >&2
+        echo "debian-system: mmdebstrap of $codename failed (its log: $debian_tarball.log)" >&2
+        return 1
+    fi
+    mv "$debian_tarball.partial" "$debian_tarball"
+    echo "debian-system: $codename system made, cached as $debian_tarball: $(debian_seconds "$start")"
+}
+
+# A fresh copy, unpacked by tar itself (mmdebstrap's tar-in, through its hook
+# socket, once died of SIGPIPE here): mmdebstrap mounts what a chroot needs,
+# writes this run's options into it (for apt-get there too) and runs the hook,
+# whose output goes to the script's own (fd 3) and whose status is kept
+# beside the copy. X servers and Wine need a writable /proc and a /dev/shm of
+# their own: mmdebstrap's /proc is read-only, its /dev/shm the host's.
+debian_run() {
+    hook=$1
+    shift
+    debian_fresh_scratch run
+    debian_in_namespaces --quiet --variant=custom --skip=update \
+        --setup-hook="tar -C \"\$1\" --numeric-owner -xf '$debian_tarball'" \
+        --customize-hook="exec >&3 3>&-; mount -o remount,rw \"\$1/proc\" &&
+            mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs \"\$1/dev/shm\" || exit 1
+            status=0; '$hook' \"\$1\" || status=\$?; echo \"\$status\" >\"\$1.status\"" \
+        "$@" "$debian_codename" "$debian_scratch/root" '' || true
+    if ! read -r status 2>/dev/null <"$debian_scratch/root.status"; then
+        echo "debian-system: mmdebstrap could not run $hook in the $debian_codename system" >&2
+        return 1
+    fi
+    rm -rf --one-file-system "$debian_scratch"
+    debian_scratch=""
+    return "$status"
+}
