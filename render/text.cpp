@@ -33,8 +33,11 @@ void drawGlyphLayer(const char* text, GlyphBitmap Glyph::*layer) {
     }
 }
 
-// Window pixels with y up, for the raster positions of the text.
+// Window pixels with y up, for the raster positions of the text. The texts
+// are lit like the ground, facing up: the normal that the car's last part
+// leaves differs from one freeglut to the next.
 void beginScreenText() {
+    glNormal3f(0.0f, 1.0f, 0.0f);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();

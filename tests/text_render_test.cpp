@@ -65,6 +65,23 @@ TEST_F(TextRenderTest, TextPassLeavesMatricesAndDepthTestAsFound) {
     EXPECT_EQ(takeGlError(), GL_NO_ERROR);
 }
 
+// The texts' colour is their own, whatever normal the drawing before them
+// left: freeglut's cubes leave different ones from one version to the next.
+TEST_F(TextRenderTest, TextColourIgnoresTheNormalLeftBefore) {
+    std::vector<std::vector<GLfloat>> colours;
+    for (const Vec3& n :
+         {Vec3{0.0f, 0.0f, 1.0f}, Vec3{-1.0f, 0.0f, 0.0f}, Vec3{0.0f, -1.0f, 0.0f}}) {
+        glNormal3f(n[0], n[1], n[2]);
+        drawText(330, 340, kTitleText);
+        std::vector<GLfloat> ink(4);
+        glGetFloatv(GL_CURRENT_RASTER_COLOR, ink.data());
+        colours.push_back(ink);
+    }
+    EXPECT_GT(colours[0][0], 0.5f) << "lit, not the outline's black";
+    EXPECT_EQ(colours[1], colours[0]);
+    EXPECT_EQ(colours[2], colours[0]);
+}
+
 TEST_F(TextRenderTest, MinimisedWindowDrawsWithoutGlErrors) {
     takeGlError();
     for (const auto& size : {std::make_pair(800, 0), std::make_pair(0, 600)}) {
