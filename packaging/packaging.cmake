@@ -8,7 +8,6 @@ set(KESTRUN_INSTALL_GAMESDIR "games"
 # The .invalid domain never resolves: whoever publishes the package sets a real one.
 set(KESTRUN_MAINTAINER "The Kestrun developers <maintainers@kestrun.invalid>"
     CACHE STRING "Maintainer named in the Debian package and its changelog")
-set(KESTRUN_RELEASE_DATE "2026-12-08")
 
 set(kestrunAppId org.kestrun.Kestrun)
 set(kestrunPackagingDir ${PROJECT_SOURCE_DIR}/packaging)
@@ -51,7 +50,10 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_
 # changelog Debian names changelog.gz. Its entry is dated by the release date.
 execute_process(COMMAND date -u -R -d ${KESTRUN_RELEASE_DATE}
                 OUTPUT_VARIABLE kestrunChangelogDate OUTPUT_STRIP_TRAILING_WHITESPACE
-                COMMAND_ERROR_IS_FATAL ANY)
+                RESULT_VARIABLE kestrunDateStatus)
+if(NOT kestrunDateStatus EQUAL 0)
+  message(FATAL_ERROR "date cannot read the release date ${KESTRUN_RELEASE_DATE}")
+endif()
 configure_file(${kestrunPackagingDir}/debian/changelog.in ${kestrunPackagingBuildDir}/changelog @ONLY)
 add_custom_command(
     OUTPUT ${kestrunPackagingBuildDir}/changelog.gz

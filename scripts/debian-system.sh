@@ -1,7 +1,7 @@
 # shellcheck shell=sh
 # Fresh minimal systems of any Debian release, for the scripts that test or
 # build in one (test-in-debian.sh, build-linux.sh, tests/portable/play.sh).
-# Sourced by a script that runs as root and sets `root` to the checkout:
+# Sourced by a script that runs as root:
 #
 #   debian_system NAME CODENAME PACKAGES [MMDEBSTRAP-OPTION...]
 #       Makes sure that a minimal system of CODENAME (mmdebstrap's minbase)
@@ -10,6 +10,9 @@
 #       it to make it again). It is made from this system's own mirrors and
 #       keyrings: the entries of this system's release, moved to CODENAME;
 #       the others left out.
+#   debian_copy_checkout CHECKOUT DIR
+#       Copies the checkout (its tracked and untracked, not ignored, files and
+#       .git, no build folders) into DIR, which it makes.
 #   debian_run HOOK [MMDEBSTRAP-OPTION...]
 #       Unpacks a fresh copy of that system under /var/tmp and runs HOOK, an
 #       executable, outside it with the copy's root as $1, /proc, /sys, /dev
@@ -98,6 +101,13 @@ debian_system() {
     fi
     mv "$debian_tarball.partial" "$debian_tarball"
     echo "debian-system: $codename system made, cached as $debian_tarball: $(debian_seconds "$start")"
+}
+
+debian_copy_checkout() {
+    mkdir "$2"
+    # Build folders are left out even where a .gitignore would not.
+    { git -C "$1" ls-files -z --cached --others --exclude-standard | grep -zv '^build[^/]*/' || true; printf '.git\0'; } |
+        tar -C "$1" --null --ignore-failed-read -T - -cf - | tar -C "$2" --no-same-owner -xf -
 }
 
 # A fresh copy, unpacked by tar itself (mmdebstrap's tar-in, through its hook

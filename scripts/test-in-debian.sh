@@ -13,10 +13,9 @@ seconds() { echo "$(($(date +%s) - $1)) s"; }
 # Run again as the hook, outside the new system, whose root is $1: a copy of
 # the checkout goes in, and the command runs there with a clean environment.
 if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
-    mkdir "$1/root/kestrun"
-    # Build folders are left out even where a .gitignore would not.
-    { git -C "$root" ls-files -z --cached --others --exclude-standard | grep -zv '^build[^/]*/' || true; printf '.git\0'; } |
-        tar -C "$root" --null --ignore-failed-read -T - -cf - | tar -C "$1/root/kestrun" --no-same-owner -xf -
+    # shellcheck source=scripts/debian-system.sh
+    . "$root/scripts/debian-system.sh"
+    debian_copy_checkout "$root" "$1/root/kestrun"
     release=$(sed -n 's/^PRETTY_NAME=//p' "$1/etc/os-release" | tr -d '"')
     echo "test-in-debian: bare $release system and the copy: $(seconds "$KESTRUN_DEBIAN_START")"
     start=$(date +%s) status=0

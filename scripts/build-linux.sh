@@ -1,0 +1,66 @@
+#!/bin/sh
+# Builds the portable Linux game, one download for every desktop Linux with
+# glibc 2.31 or newer, into build-linux/:
+#   kestrun-VERSION-linux-x86_64.tar.gz   the folder kestrun-VERSION/: the
+#                                         program, a README for its players,
+#                                         the licences
+# It builds in a fresh minimal system of Debian 11 (bullseye), made once by
+# mmdebstrap from this system's own mirrors and cached (scripts/debian-system.sh),
+# with freeglut, GLU and GCC's runtimes linked in, so that the game needs only
+# what every desktop has: libGL, the X11 libraries, libpng, zlib and the C
+# library of 2020. One commit gives the same tarball byte for byte wherever
+# and whenever it is built, its files dated by the commit. Run it as root.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+# The base: its C library is the oldest the game runs with. When it leaves
+# the mirrors, a newer release's name goes here.
+base=bullseye
+packages=g++,make,cmake,pkg-config,groff-base,freeglut3-dev,libglu1-mesa-dev,libgl-dev,libx11-dev,libx11-xcb-dev,libxi-dev,libxrandr-dev,libxxf86vm-dev,libpng-dev
+
+# In the base system: the Release build, staged under the folder's name, and
+# the tarball, its entries sorted, owned by root and dated by the commit.
+if [ "${1:-}" = --inside ]; then
+    build="$root/build-linux"
+    cmake -S "$root" -B "$build/build" -DCMAKE_BUILD_TYPE=Release -DKESTRUN_PORTABLE=ON \
+        -DKESTRUN_BUILD_TESTS=OFF -DKESTRUN_WERROR=ON >/dev/null
+    cmake --build "$build/build" -j "$(nproc)"
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/build/CMakeCache.txt")
+    folder="kestrun-$version"
+    rm -rf "$build/stage"
+    cmake --install "$build/build" --prefix "$build/stage/$folder" --strip >/dev/null
+    tar -C "$build/stage" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 \
+        --numeric-owner --format=gnu -cf - "$folder" | gzip -9 -n >"$build/$folder-linux-x86_64.tar.gz"
+    exit
+fi
+
+# Run again as the hook, outside the base system, whose root is $1: a copy
+# of the checkout goes in, is built there, and the tarball comes out.
+if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
+    # shellcheck source=scripts/debian-system.sh
+    . "$root/scripts/debian-system.sh"
+    debian_copy_checkout "$root" "$1/root/kestrun"
+    chroot "$1" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+        SOURCE_DATE_EPOCH="$SOURCE_DATE_EPOCH" /bin/sh /root/kestrun/scripts/build-linux.sh --inside
+    mkdir -p "$root/build-linux"
+    cp "$1"/root/kestrun/build-linux/kestrun-*-linux-x86_64.tar.gz "$root/build-linux/"
+    exit
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "build-linux: run it as root (for mmdebstrap, mount and chroot)" >&2
+    exit 1
+fi
+"$root/scripts/install-deps.sh" chroot
+SOURCE_DATE_EPOCH=$("$root/scripts/source-date-epoch.sh")
+export SOURCE_DATE_EPOCH
+# shellcheck source=scripts/debian-system.sh
+. "$root/scripts/debian-system.sh"
+if ! debian_system portable-build "$base" "$packages"; then
+    echo "build-linux: no $base system could be made from this system's mirrors. If $base has left" \
+        "them, set base in scripts/build-linux.sh to a newer Debian release: the game then needs that release's C library." >&2
+    exit 1
+fi
+rm -f "$root"/build-linux/kestrun-*-linux-x86_64.tar.gz
+debian_run "$root/scripts/build-linux.sh"
+ls -l "$root"/build-linux/kestrun-*-linux-x86_64.tar.gz
