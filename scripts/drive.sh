@@ -19,6 +19,9 @@
 #                          showed in $seen
 #   frames_pass N          the race draws N new frames, seen by its texts
 #   moving / still         two captures a moment apart differ / are the same
+#   start_line_outline CMD...  the outline pixels of the menu's start line,
+#                          Chinese but for its S, as the game CMD draws it,
+#                          in $outline; the game is quit
 #   quit_game WHAT         Escape ends the game with status 0 and no errors
 #   stop_game              end a game a failed check left running
 #   fail MESSAGE           count a failed check
@@ -38,6 +41,7 @@ wid=""
 shot=0
 last=""
 seen=""
+outline=""
 undecided=""
 # The game's facts, from the probe.
 title=""
@@ -227,6 +231,14 @@ quit_game() {
     no_game_errors >"$game_err.errors" ||
         fail "the game reported errors ($1): $(head -5 "$game_err.errors")" || return 1
     echo "Escape $1: exit status $status"
+}
+
+start_line_outline() {
+    game_start "$@" || return
+    poll 30 shows menu || fail "no menu was drawn by $*" || return
+    # shellcheck disable=SC2034  # read by the scripts that source this one
+    outline=$("$probe" outline "$last")
+    quit_game "in the menu of $*"
 }
 
 stop_game() {

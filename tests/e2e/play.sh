@@ -11,6 +11,10 @@
 #   play.sh KESTRUN PROBE focus     a key let go while another window has the
 #                                   focus does not stay held
 #   play.sh KESTRUN PROBE focus_wm  the same under a window manager (openbox)
+#   play.sh KESTRUN PROBE portable REFERENCE
+#                                   the window, the menu's Chinese glyphs the
+#                                   same as the game REFERENCE draws, a race,
+#                                   Escape
 #
 # Every run of the game has KESTRUN_GL_CHECK=1, so any GL error reaches its
 # stderr and fails the check. Captures and the game's stderr are kept in
@@ -329,6 +333,25 @@ focus_changes() {
     quit_game "after the focus changes"
 }
 
+# The portable game, as a player of another distribution starts it.
+play_portable() {
+    local reference
+    start_line_outline "$1" || return
+    reference=$outline
+    start_line_outline "$kestrun" || return
+    echo "outline pixels of the menu's start line: $outline ($1: $reference)"
+    [ "$outline" -gt 150 ] || fail "the menu shows no Chinese characters"
+    [ "$outline" = "$reference" ] || fail "the menu's glyphs differ from those of $1"
+    start_game "window, race, Escape" || return
+    check_window
+    wait_phase menu 30 || return
+    xdotool key s
+    wait_phase race 10 || return
+    check_race_streams
+    check_score_runs
+    quit_game "in a race"
+}
+
 stop_all() {
     stop_game
     [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null
@@ -356,8 +379,11 @@ case "$scenario" in
     focus_wm)
         focus_changes with
         ;;
+    portable)
+        play_portable "$4"
+        ;;
     *)
-        echo "usage: $0 KESTRUN PROBE phases|storm|focus|focus_wm" >&2
+        echo "usage: $0 KESTRUN PROBE phases|storm|focus|focus_wm|portable REFERENCE" >&2
         exit 2
         ;;
 esac

@@ -32,15 +32,6 @@ stop_wine() {
 }
 trap stop_wine EXIT
 
-# The outline pixels of the menu's start line, Chinese but for its S, as the
-# game run by the arguments draws it.
-start_line_outline() {
-    game_start "$@" || return
-    poll 30 shows menu || fail "no menu was drawn by $*" || return
-    outline=$("$probe" outline "$last")
-    quit_game "in the menu of $*"
-}
-
 play() {
     local outline linux
     start_line_outline "$3" || return
