@@ -49,10 +49,12 @@ Glyph missingGlyph(int advance) {
     for (int y = 1; y + 1 < height; ++y) {
         std::fill_n(rows.begin() + y * width + 1, width - 2, '.');
     }
-    const BakedGlyph box = {
-        0,          static_cast<std::int16_t>(width),  static_cast<std::int16_t>(height),
-        1,          static_cast<std::int16_t>(height), advance * 64,
-        rows.data()};
+    BakedGlyph box = {};
+    box.width = static_cast<std::int16_t>(width);
+    box.height = static_cast<std::int16_t>(height);
+    box.left = 1;
+    box.top = box.height;
+    box.rows = rows.data();
     return withOutline(bitmapFrom(box), static_cast<float>(advance));
 }
 
