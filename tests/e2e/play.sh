@@ -243,10 +243,16 @@ other_window() {
     [ -n "$other" ] || fail "no other window appeared"
 }
 
-# The window manager has taken over the screen; status 2 if it gave up.
+# The window manager has taken over the screen and loaded its theme; status
+# 2 if it gave up. Openbox claims the screen before it loads the theme's
+# fonts, which can take long the first time on a new system (fontconfig
+# caches a font folder): a window mapped meanwhile was seen never to be
+# managed, nor shown.
 wm_ready() {
     kill -0 "$wm_pid" 2>/dev/null || return 2
-    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+    local props
+    props=$(xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME)
+    grep -q 'window id' <<<"$props" && grep -q '^_OB_THEME(UTF8_STRING) = ' <<<"$props"
 }
 
 # Openbox, for the same checks under a window manager; started again if it
