@@ -59,7 +59,8 @@ export KESTRUN_TARBALL
 status=0
 unpacked=$(mktemp -d)
 tar -C "$unpacked" -xzf "$KESTRUN_TARBALL"
-for program in "$unpacked"/*/kestrun; do
+find "$unpacked" -type f -perm -u+x >"$unpacked.programs"
+while read -r program; do
     for library in $(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
         case " $allowed " in
             *" $library "*) ;;
@@ -70,8 +71,8 @@ for program in "$unpacked"/*/kestrun; do
     echo "portable: $(basename "$program") needs $(readelf -d "$program" | grep -c NEEDED) libraries, glibc $newest"
     [ "$(printf '%s\n%s\n' "$newest" "$newest_glibc" | sort -V | tail -1)" = "$newest_glibc" ] ||
         { echo "portable: $program needs glibc $newest, newer than $newest_glibc" >&2 && status=1; }
-done
-rm -rf "$unpacked"
+done <"$unpacked.programs"
+rm -rf "$unpacked" "$unpacked.programs"
 
 # shellcheck source=scripts/debian-system.sh
 . "$root/scripts/debian-system.sh"
