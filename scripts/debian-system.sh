@@ -1,6 +1,6 @@
 # shellcheck shell=sh
 # Fresh minimal systems of any Debian release, for the scripts that test or
-# build in one (test-in-debian.sh, build-linux.sh, tests/portable/play.sh).
+# build in one (test-in-debian.sh, build-linux.sh, tests/portable/check.sh).
 # Sourced by a script that runs as root:
 #
 #   debian_system NAME CODENAME PACKAGES [MMDEBSTRAP-OPTION...]
@@ -81,9 +81,9 @@ debian_sources() {
 }
 
 debian_system() {
-    name=$1 debian_codename=$2 packages=$3
+    name=$1 codename=$2 packages=$3
     shift 3
-    codename=$debian_codename
+    debian_codename=$codename
     debian_tarball="${KESTRUN_DEBIAN_CACHE:-/var/cache/kestrun-debian}/$name-$codename-$(dpkg --print-architecture).tar"
     [ ! -f "$debian_tarball" ] || return 0
     start=$(date +%s)
