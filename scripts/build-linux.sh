@@ -24,7 +24,7 @@ if [ "${1:-}" = --inside ]; then
     build="$root/build-linux"
     cmake -S "$root" -B "$build/build" -DCMAKE_BUILD_TYPE=Release -DKESTRUN_PORTABLE=ON \
         -DKESTRUN_BUILD_TESTS=OFF -DKESTRUN_WERROR=ON >/dev/null
-    cmake --build "$build/build" -j "$(nproc)"
+    cmake --build "$build/build" -j "$(nproc)" --target kestrun kestrun-portable-readme
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/build/CMakeCache.txt")
     folder="kestrun-$version"
     rm -rf "$build/stage"

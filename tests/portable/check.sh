@@ -42,7 +42,7 @@ if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
     mkdir -p "$root/build-linux/$KESTRUN_CODENAME"
     cd "$root/build-linux/$KESTRUN_CODENAME"
     exec "$root/scripts/run-with-xvfb.sh" bash "$root/tests/e2e/play.sh" "$game" \
-        "$root/build-release/scripts/e2e_probe" portable "$root/build-release/kestrun"
+        "$KESTRUN_DEBIAN_BUILD/scripts/e2e_probe" portable "$KESTRUN_DEBIAN_BUILD/kestrun"
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -53,8 +53,16 @@ fi
 [ $# -ge 1 ] || { "$root/scripts/build-linux.sh" && set -- "$root"/build-linux/kestrun-*-linux-x86_64.tar.gz; }
 KESTRUN_TARBALL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 export KESTRUN_TARBALL
-# The driver's probe, and the Debian build whose glyphs the game's must be.
-"$root/scripts/build-release.sh" e2e_probe >/dev/null
+# The driver's probe, and the Debian build whose glyphs the game's must be:
+# the test command's build, brought up to date, or else a Release build.
+if [ -f "$root/build/CMakeCache.txt" ]; then
+    KESTRUN_DEBIAN_BUILD="$root/build"
+    cmake --build "$KESTRUN_DEBIAN_BUILD" --target kestrun e2e_probe >/dev/null
+else
+    KESTRUN_DEBIAN_BUILD="$root/build-release"
+    "$root/scripts/build-release.sh" e2e_probe >/dev/null
+fi
+export KESTRUN_DEBIAN_BUILD
 
 status=0
 unpacked=$(mktemp -d)
