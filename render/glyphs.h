@@ -15,7 +15,7 @@ struct Glyph {
 };
 
 // The glyph of a GBK character code (nextGbkCharacter's). A character the
-// game does not carry is an empty box, a full em wide for a two-byte code
+// game does not carry is a hollow box, a full em wide for a two-byte code
 // and half an em for a one-byte code, as wide as such characters are in the
 // texts, so the rest of its text keeps its place.
 const Glyph& glyphFor(std::uint16_t code);

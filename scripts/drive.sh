@@ -19,9 +19,9 @@
 #                          showed in $seen
 #   frames_pass N          the race draws N new frames, seen by its texts
 #   moving / still         two captures a moment apart differ / are the same
-#   start_line_outline CMD...  the outline pixels of the menu's start line,
-#                          Chinese but for its S, as the game CMD draws it,
-#                          in $outline; the game is quit
+#   same_glyphs REFERENCE CMD...  the menu's start line, Chinese but for
+#                          its S, has as many outline pixels (over 150) drawn
+#                          by the game CMD as by the game REFERENCE; both quit
 #   quit_game WHAT         Escape ends the game with status 0 and no errors
 #   stop_game              end a game a failed check left running
 #   fail MESSAGE           count a failed check
@@ -233,12 +233,24 @@ quit_game() {
     echo "Escape $1: exit status $status"
 }
 
+# The outline pixels of the menu's start line as the game CMD... draws it,
+# in $outline.
 start_line_outline() {
     game_start "$@" || return
     poll 30 shows menu || fail "no menu was drawn by $*" || return
-    # shellcheck disable=SC2034  # read by the scripts that source this one
     outline=$("$probe" outline "$last")
     quit_game "in the menu of $*"
+}
+
+same_glyphs() {
+    local reference=$1 expected
+    shift
+    start_line_outline "$reference" || return
+    expected=$outline
+    start_line_outline "$@" || return
+    echo "outline pixels of the menu's start line: $outline ($*), $expected ($reference)"
+    [ "$outline" -gt 150 ] || fail "the menu of $* shows no Chinese characters"
+    [ "$outline" = "$expected" ] || fail "the menu's glyphs of $* differ from those of $reference"
 }
 
 stop_game() {

@@ -8,7 +8,6 @@
 # './scripts/install-deps.sh play && cmake --version'.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds() { echo "$(($(date +%s) - $1)) s"; }
 
 # Run again as the hook, outside the new system, whose root is $1: a copy of
 # the checkout goes in, and the command runs there with a clean environment.
@@ -17,11 +16,11 @@ if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
     . "$root/scripts/debian-system.sh"
     debian_copy_checkout "$root" "$1/root/kestrun"
     release=$(sed -n 's/^PRETTY_NAME=//p' "$1/etc/os-release" | tr -d '"')
-    echo "test-in-debian: bare $release system and the copy: $(seconds "$KESTRUN_DEBIAN_START")"
+    echo "test-in-debian: bare $release system and the copy: $(debian_seconds "$KESTRUN_DEBIAN_START")"
     start=$(date +%s) status=0
     chroot "$1" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         TERM="${TERM:-dumb}" LANG=C.UTF-8 /bin/sh -c "cd /root/kestrun && $KESTRUN_DEBIAN_COMMAND" || status=$?
-    echo "test-in-debian: $KESTRUN_DEBIAN_COMMAND: $(seconds "$start"), exit status $status"
+    echo "test-in-debian: $KESTRUN_DEBIAN_COMMAND: $(debian_seconds "$start"), exit status $status"
     exit "$status"
 fi
 

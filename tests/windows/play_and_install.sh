@@ -33,13 +33,7 @@ stop_wine() {
 trap stop_wine EXIT
 
 play() {
-    local outline linux
-    start_line_outline "$3" || return
-    linux=$outline
-    start_line_outline wine "$build/kestrun.exe" || return
-    echo "outline pixels of the menu's start line: $outline under Wine, $linux on Linux"
-    [ "$outline" -gt 150 ] || fail "the menu shows no Chinese characters"
-    [ "$outline" = "$linux" ] || fail "the menu's glyphs differ from the Linux game's"
+    same_glyphs "$3" wine "$build/kestrun.exe"
     game_start wine "$build/kestrun.exe" || return
     [ "$(window_size)" = "$window" ] || fail "the client area is $(window_size)"
     poll 30 shows menu || fail "no menu was drawn" || return
