@@ -1,15 +1,20 @@
 # shellcheck shell=sh
 # Fresh minimal systems of any Debian release, for the scripts that test or
-# build in one (test-in-debian.sh, build-linux.sh, tests/portable/check.sh).
-# Sourced by a script that runs as root:
+# build in one (test-in-debian.sh, build-linux.sh, build-deb.sh,
+# tests/portable/check.sh). Sourced by a script that runs as root and has
+# set $root to the checkout:
 #
+#   debian_architecture ARCH
+#       The systems made and run from then on are of ARCH: this machine's, or
+#       arm64, whose programs run under qemu-user (installed and enabled
+#       here). Fails, saying why in one line, where they cannot run.
 #   debian_system NAME CODENAME PACKAGES [MMDEBSTRAP-OPTION...]
 #       Makes sure that a minimal system of CODENAME (mmdebstrap's minbase)
 #       holding PACKAGES (comma-separated) is cached as a tarball named by
-#       NAME, in $KESTRUN_DEBIAN_CACHE or /var/cache/kestrun-debian (delete
-#       it to make it again). It is made from this system's own mirrors and
-#       keyrings: the entries of this system's release, moved to CODENAME;
-#       the others left out.
+#       NAME and the architecture, in $KESTRUN_DEBIAN_CACHE or
+#       /var/cache/kestrun-debian (delete it to make it again). It is made
+#       from this system's own mirrors and keyrings: the entries of this
+#       system's release, moved to CODENAME; the others left out.
 #   debian_copy_checkout CHECKOUT DIR
 #       Copies the checkout (its tracked and untracked, not ignored, files and
 #       .git, no build folders) into DIR, which it makes.
@@ -25,8 +30,11 @@
 # mirror whose Release file is out of date
 # --aptopt='Acquire::Check-Valid-Until "false"'.
 
+# shellcheck disable=SC2154
+: "${root:?is the checkout, set by the script that sources this one}"
 debian_here=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release | tr -d "\"'")
 debian_tarball="" debian_codename="" debian_scratch="" debian_child=""
+debian_arch=$(dpkg --print-architecture)
 debian_seconds() { echo "$(($(date +%s) - $1)) s"; }
 
 # Ends a run that is still going and removes its copy; exits with the status
@@ -50,10 +58,36 @@ trap 'exit 129' HUP; trap 'exit 130' INT; trap 'exit 141' PIPE; trap 'exit 143' 
 # mmdebstrap in the background, so that a signal to the script is acted on
 # at once; once the namespaces' first process ends, nothing of the run is left.
 debian_in_namespaces() {
-    TMPDIR=$debian_scratch unshare --mount --pid --fork --kill-child mmdebstrap --mode=root "$@" 3>&1 &
+    TMPDIR=$debian_scratch unshare --mount --pid --fork --kill-child mmdebstrap --mode=root \
+        --architectures="$debian_arch" "$@" 3>&1 &
     debian_child=$!
     wait "$debian_child" || { debian_child="" && return 1; }
     debian_child=""
+}
+
+# Programs of another architecture run under qemu-user, through the
+# kernel's binfmt_misc; its entry's F flag opens the emulator when it is
+# registered, so they run inside chroots that hold none.
+debian_architecture() {
+    debian_arch=$1
+    [ "$1" != "$(dpkg --print-architecture)" ] || return 0
+    "$root/scripts/install-deps.sh" emulation
+    binfmt=/proc/sys/fs/binfmt_misc
+    mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
+    update-binfmts --enable "qemu-$(debian_machine "$1")" >/dev/null 2>&1 || true
+    if ! grep -qx enabled "$binfmt/qemu-$(debian_machine "$1")" 2>/dev/null; then
+        echo "debian-system: this kernel cannot run $1 programs: no binfmt_misc entry for qemu-user is enabled" >&2
+        return 1
+    fi
+}
+
+# The kernel's name of a Debian architecture.
+debian_machine() {
+    case "$1" in
+        arm64) echo aarch64 ;;
+        amd64) echo x86_64 ;;
+        *) echo "$1" ;;
+    esac
 }
 
 debian_fresh_scratch() {
@@ -61,7 +95,8 @@ debian_fresh_scratch() {
     debian_scratch=$(mktemp -d "/var/tmp/kestrun-debian-$1.XXXXXX")
 }
 
-# This system's entries of its own release, moved to CODENAME, into DIR.
+# This system's entries of its own release, moved to CODENAME, into DIR,
+# less the suite LEFT-OUT, if one is named.
 debian_sources() {
     deb='^\([[:space:]]*deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?[^[:space:]]\+[[:space:]]\+\)'
     if ! grep -qsi -e "$deb$debian_here\\>" -e "^suites:.*[:[:space:]]$debian_here\\>" /etc/apt/sources.list \
@@ -73,22 +108,45 @@ debian_sources() {
     for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
         [ -f "$file" ] || continue
         case "$file" in
-            *.sources) sed -e '/^suites:/I!b' -e "/[:[:space:]]$debian_here\\>/!s/\$/\\nEnabled: no/" \
-                -e "s/\\([:[:space:]]\\)$debian_here\\>/\\1$1/g" "$file" ;;
-            *) sed -n "s/$deb$debian_here\\>/\\1$1/p" "$file" ;;
+            *.sources) debian_stanzas "$1" "$3" <"$file" ;;
+            *) sed -n -e "s/$deb$debian_here\\>/\\1$1/" -e T ${3:+-e "/[[:space:]]$3[[:space:]]/d"} -e p "$file" ;;
         esac >"$2/${file##*/}"
     done
+}
+
+# The deb822 stanzas of this system's release, their suites moved to
+# CODENAME, less LEFT-OUT; a stanza left with no suite goes.
+debian_stanzas() {
+    awk -v here="$debian_here" -v to="$1" -v out=" $2 " 'BEGIN { RS = "" }
+        { n = split($0, line, "\n"); text = ""; kept = 0
+          for (i = 1; i <= n; i++) {
+              if (tolower(line[i]) ~ /^suites:/) {
+                  m = split(substr(line[i], 8), suite, /[ \t]+/); line[i] = "Suites:"
+                  for (j = 1; j <= m; j++) {
+                      if (suite[j] != here && index(suite[j], here "-") != 1) continue
+                      moved = to substr(suite[j], length(here) + 1)
+                      if (index(out, " " moved " ")) continue
+                      line[i] = line[i] " " moved; kept = 1
+                  }
+              }
+              text = text line[i] "\n"
+          }
+          if (kept) printf "%s\n", text }'
 }
 
 debian_system() {
     name=$1 codename=$2 packages=$3
     shift 3
     debian_codename=$codename
-    debian_tarball="${KESTRUN_DEBIAN_CACHE:-/var/cache/kestrun-debian}/$name-$codename-$(dpkg --print-architecture).tar"
+    debian_tarball="${KESTRUN_DEBIAN_CACHE:-/var/cache/kestrun-debian}/$name-$codename-$debian_arch.tar"
     [ ! -f "$debian_tarball" ] || return 0
     start=$(date +%s)
     debian_fresh_scratch "$codename"
-    debian_sources "$codename" "$debian_scratch/sources" || return
+    # The mirror these machines reach serves no arm64 packages of
+    # bullseye-security (404s), though its index lists them.
+    left_out=""
+    [ "$debian_arch:$codename" != arm64:bullseye ] || left_out=bullseye-security
+    debian_sources "$codename" "$debian_scratch/sources" "$left_out" || return
     mkdir -p "$(dirname "$debian_tarball")"
     # The cache keeps neither this run's options nor this host's resolv.conf.
     # shellcheck disable=SC2016

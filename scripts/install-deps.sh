@@ -5,6 +5,8 @@
 #   install-deps.sh test   that, plus what the test suite needs
 #   install-deps.sh windows   what the Windows cross build needs
 #   install-deps.sh chroot    what test-in-debian.sh needs to make a Debian system
+#   install-deps.sh emulation   what running arm64 programs on this machine needs
+#   install-deps.sh --list SET   prints SET's packages, installing nothing
 # Only missing packages are installed, so running it again does nothing.
 set -eu
 
@@ -18,15 +20,22 @@ package="$play dpkg-dev file"
 # glyphs the game carries, which a test checks.
 test="$package libfreetype-dev fonts-wqy-microhei git shellcheck libgtest-dev xvfb xauth xdotool imagemagick x11-utils
       openbox clang libclang-rt-dev desktop-file-utils appstream man-db lintian
-      wine wine64"
+      wine wine64 g++-aarch64-linux-gnu qemu-user-static googletest"
 
 # MinGW-w64 with the posix thread model (GoogleTest needs it), NSIS for the
 # installer, icoutils for the program's icon, dpkg-dev for fetching
-# freeglut's Debian source, GoogleTest's sources.
+# freeglut's Debian source, libglut-dev for its copyright file, GoogleTest's
+# sources.
 windows="cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils
-         dpkg-dev googletest"
+         dpkg-dev libglut-dev googletest"
 
 chroot="mmdebstrap git"
+# qemu-user through the kernel's binfmt_misc; arch-test, which mmdebstrap asks
+# for to make a system of another architecture.
+emulation="qemu-user-static binfmt-support arch-test"
+
+list=no
+[ "${1:-}" != --list ] || { list=yes && shift; }
 
 case "${1:-}" in
     play) wanted=$play ;;
@@ -34,11 +43,14 @@ case "${1:-}" in
     test) wanted=$test ;;
     windows) wanted=$windows ;;
     chroot) wanted=$chroot ;;
+    emulation) wanted=$emulation ;;
     *)
-        echo "usage: $0 play|package|test|windows|chroot" >&2
+        echo "usage: $0 [--list] play|package|test|windows|chroot|emulation" >&2
         exit 2
         ;;
 esac
+# shellcheck disable=SC2086
+[ "$list" = no ] || { echo $wanted && exit 0; }
 
 # One question to dpkg for them all: play.sh asks at every start.
 # shellcheck disable=SC2086
