@@ -1,10 +1,13 @@
 #!/bin/sh
 # Builds the portable Linux game, one download for every desktop Linux with
 # glibc 2.31 or newer, into build-linux/:
-#   kestrun-VERSION-linux-x86_64.tar.gz   the folder kestrun-VERSION/: the
+#   build-linux.sh [--arch amd64|arm64]
+#   kestrun-VERSION-linux-MACHINE.tar.gz  the folder kestrun-VERSION/: the
 #                                         program, a README for its players,
-#                                         the licences
-# It builds in a fresh minimal system of Debian 11 (bullseye), made once by
+#                                         the licences; MACHINE is x86_64 or
+#                                         aarch64
+# It builds in a fresh minimal system of Debian 11 (bullseye) of that
+# architecture (arm64's runs under qemu-user), made once by
 # mmdebstrap from this system's own mirrors and cached (scripts/debian-system.sh),
 # with freeglut, GLU and GCC's runtimes linked in, so that the game needs only
 # what every desktop has: libGL, the X11 libraries, libpng, zlib and the C
@@ -30,7 +33,7 @@ if [ "${1:-}" = --inside ]; then
     rm -rf "$build/stage"
     cmake --install "$build/build" --prefix "$build/stage/$folder" --strip >/dev/null
     tar -C "$build/stage" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 \
-        --numeric-owner --format=gnu -cf - "$folder" | gzip -9 -n >"$build/$folder-linux-x86_64.tar.gz"
+        --numeric-owner --format=gnu -cf - "$folder" | gzip -9 -n >"$build/$folder-linux-$(uname -m).tar.gz"
     exit
 fi
 
@@ -43,9 +46,21 @@ if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
     chroot "$1" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
         SOURCE_DATE_EPOCH="$SOURCE_DATE_EPOCH" /bin/sh /root/kestrun/scripts/build-linux.sh --inside
     mkdir -p "$root/build-linux"
-    cp "$1"/root/kestrun/build-linux/kestrun-*-linux-x86_64.tar.gz "$root/build-linux/"
+    cp "$1"/root/kestrun/build-linux/kestrun-*-linux-*.tar.gz "$root/build-linux/"
     exit
 fi
+
+arch=$(dpkg --print-architecture)
+case "${1:-}" in
+    "") ;;
+    --arch)
+        case "${2:-}" in
+            amd64 | arm64) arch=$2 ;;
+            *) echo "build-linux: --arch takes amd64 or arm64" >&2 && exit 2 ;;
+        esac
+        ;;
+    *) echo "usage: $0 [--arch amd64|arm64]" >&2 && exit 2 ;;
+esac
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "build-linux: run it as root (for mmdebstrap, mount and chroot)" >&2
@@ -56,11 +71,15 @@ SOURCE_DATE_EPOCH=$("$root/scripts/source-date-epoch.sh")
 export SOURCE_DATE_EPOCH
 # shellcheck source=scripts/debian-system.sh
 . "$root/scripts/debian-system.sh"
+debian_architecture "$arch"
 if ! debian_system portable-build "$base" "$packages"; then
     echo "build-linux: no $base system could be made from this system's mirrors. If $base has left" \
         "them, set base in scripts/build-linux.sh to a newer Debian release: the game then needs that release's C library." >&2
     exit 1
 fi
-rm -f "$root"/build-linux/kestrun-*-linux-x86_64.tar.gz
+tarball="$root/build-linux/kestrun-*-linux-$(debian_machine "$arch").tar.gz"
+# shellcheck disable=SC2086
+rm -f $tarball
 debian_run "$root/scripts/build-linux.sh"
-ls -l "$root"/build-linux/kestrun-*-linux-x86_64.tar.gz
+# shellcheck disable=SC2086
+ls -l $tarball
