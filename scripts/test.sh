@@ -1,6 +1,8 @@
 #!/bin/sh
 # The README's test command. Installs what is missing, then: the whole suite
-# (build/); the keyboard handlers and the tick fuzzed from the seeds in
+# (build/); the display-free suites cross-built for 64-bit ARM and run under
+# qemu-user, with one long game's states compared with build/'s
+# (build-aarch64/); the keyboard handlers and the tick fuzzed from the seeds in
 # fuzz/corpus/ (build-fuzz/); the whole suite again with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/); the Windows build, its unit
 # suites, game and installer under one Wine prefix (build-windows/). Every
@@ -14,6 +16,11 @@ jobs=$(nproc)
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUN_WERROR=ON
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+cmake -S "$root" -B "$root/build-aarch64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUN_WERROR=ON -DKESTRUN_TRACE_REFERENCE="$root/build/tests/race_trace"
+cmake --build "$root/build-aarch64" -j "$jobs"
+ctest --test-dir "$root/build-aarch64" --output-on-failure -j "$jobs"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKESTRUN_FUZZ=ON -DKESTRUN_SANITIZE=ON -DKESTRUN_BUILD_TESTS=OFF -DKESTRUN_WERROR=ON
