@@ -5,20 +5,10 @@ install(TARGETS kestrun RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 install(FILES ${KESTRUN_GLYPH_LICENCE} DESTINATION licences)
 
-# freeglut's and GLU's as the base system has them: the copyright files of
-# the packages that hold the static libraries linked in.
-foreach(library freeglut:${KESTRUN_GLUT_STATIC} glu:${KESTRUN_GLU_STATIC})
-  string(REGEX MATCH "^([^:]*):(.*)$" parts ${library})
-  set(name ${CMAKE_MATCH_1})
-  set(archive ${CMAKE_MATCH_2})
-  execute_process(COMMAND dpkg-query --search ${archive} OUTPUT_VARIABLE owner
-                  RESULT_VARIABLE status)
-  string(REGEX MATCH "^[^:]+" package "${owner}")
-  if(NOT status EQUAL 0 OR NOT EXISTS /usr/share/doc/${package}/copyright)
-    message(FATAL_ERROR "No Debian package's copyright file found for ${archive}")
-  endif()
-  install(FILES /usr/share/doc/${package}/copyright DESTINATION licences RENAME ${name}.txt)
-endforeach()
+# freeglut's and GLU's as the base system has them.
+include(${PROJECT_SOURCE_DIR}/packaging/licences.cmake)
+kestrun_install_licence_of(freeglut ${KESTRUN_GLUT_STATIC})
+kestrun_install_licence_of(glu ${KESTRUN_GLU_STATIC})
 
 # The README: how to start the game and what it needs, then its manual.
 set(kestrunPortableDir ${PROJECT_BINARY_DIR}/portable)

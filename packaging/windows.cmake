@@ -1,9 +1,17 @@
-# Windows: the exe with the README and the licences (the game's, and that of
-# the font its glyphs come from), as a zip and as an NSIS installer (Program
-# Files, a Start Menu shortcut, an uninstaller).
+# Windows: the exe with the README and the licences (the game's, and those of
+# the font its glyphs come from and of what the exe links in: freeglut, and
+# MinGW-w64's runtime with winpthreads), as a zip and as an NSIS installer
+# (Program Files, a Start Menu shortcut, an uninstaller).
 install(TARGETS kestrun RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 install(FILES ${KESTRUN_GLYPH_LICENCE} DESTINATION licences)
+# freeglut is built from the source of this system's Debian package, whose
+# copyright file its -dev package carries; winpthreads is MinGW-w64's.
+include(${PROJECT_SOURCE_DIR}/packaging/licences.cmake)
+kestrun_install_licence(freeglut libglut-dev)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread.a
+                OUTPUT_VARIABLE kestrunWinpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
+kestrun_install_licence_of(winpthreads ${kestrunWinpthread})
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME kestrun)

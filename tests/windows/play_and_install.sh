@@ -72,6 +72,12 @@ install_and_uninstall() {
     cmp -s "$dir/kestrun.exe" "$build/kestrun.exe" || fail "the installed exe is not the one built"
     [ -f "$dir/Uninstall.exe" ] || fail "no uninstaller" || return
     echo "installed: $(cd "$dir" && echo *), shortcut $(basename "$menu")/$title.lnk"
+    # The notices of what the exe carries: the font, freeglut, winpthreads.
+    local licence
+    for licence in glyphs:Apache freeglut:freeglut winpthreads:winpthreads; do
+        grep -qi "${licence#*:}" "$dir/licences/${licence%%:*}.txt" 2>/dev/null ||
+            fail "no ${licence%%:*} licence installed"
+    done
     # Windows' list of installed programs shows the game's icon from its exe.
     wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$title" \
         /v DisplayIcon 2>/dev/null | tr -d '\r' |
