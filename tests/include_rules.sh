@@ -1,10 +1,11 @@
 #!/bin/sh
 # The rooms keep to their rules: game/ and input/ include no GL, GLUT or
 # platform/ header, so they build and test without a display; only platform/
-# includes the window system's headers; and only the glyph tool (glyphs/),
-# which runs when the game is built, includes the fonts' or the text
-# converter's: the game looks up no font. Prints every include that breaks a
-# rule.
+# includes the window system's headers; glyphs/ includes none of the other
+# rooms' headers nor GL's, as the renderer builds on it and not the other way;
+# and only the glyph tool (glyphs/bake.cpp), which runs when the game is
+# built, includes the fonts' or the text converter's: the game looks up no
+# font. Prints every include that breaks a rule.
 #   include_rules.sh SOURCE_DIR
 set -eu
 cd "$1"
@@ -35,7 +36,11 @@ forbid "only platform/ talks to the window system" \
     '([<"](X11|xcb)/|[<"](windows|wingdi|winuser)\.h|[<"]GL/(glx|wgl))' \
     $(printf '%s\n' $sources | grep -v -E '^(\./)?platform/')
 # shellcheck disable=SC2046,SC2086
+forbid "glyphs/ stands below the renderer and the game: no GL and none of their headers" \
+    '[<"](GL|GLUT|OpenGL|app|game|input|platform|render|tests)/' \
+    $(printf '%s\n' $sources | grep -E '^(\./)?glyphs/')
+# shellcheck disable=SC2046,SC2086
 forbid "the game carries its glyphs: only the glyph tool uses fonts and converters" \
     '([<"](freetype|fontconfig)/|[<"](ft2build|iconv)\.h|FT_[A-Z_]+_H)' \
-    $(printf '%s\n' $sources | grep -v -E '^(\./)?glyphs/')
+    $(printf '%s\n' $sources | grep -v -E '^(\./)?glyphs/bake\.cpp$')
 exit "$broken"

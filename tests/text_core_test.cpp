@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "render/baked_glyphs.h"
+#include "glyphs/baked_glyphs.h"
+#include "glyphs/gbk.h"
+#include "glyphs/texts.h"
 #include "render/glyphs.h"
 #include "render/text_layout.h"
 
@@ -44,9 +46,12 @@ const TextRow kRows[] = {
     {kMenuPromptText, "B0 B4 20 4D 20 B7 B5 BB D8 B2 CB B5 A5"},
 };
 
+// Every screen text, in the order the glyph tool is given them.
 TEST(TextCoreTest, EachTextIsItsGbkBytes) {
-    for (const TextRow& row : kRows) {
-        EXPECT_EQ(hexBytes(row.text), row.bytes);
+    ASSERT_EQ(std::size(kRows), static_cast<std::size_t>(kScreenTextCount));
+    for (int i = 0; i < kScreenTextCount; ++i) {
+        EXPECT_EQ(kScreenTexts[i], kRows[i].text);
+        EXPECT_EQ(hexBytes(kRows[i].text), kRows[i].bytes);
     }
 }
 
@@ -88,10 +93,7 @@ TEST(TextCoreTest, TextsSplitIntoCharactersByGbkStructure) {
     using Codes = std::vector<std::uint16_t>;
     auto codes = [](const char* text) {
         Codes found;
-        for (std::uint16_t code = nextGbkCharacter(text); code != 0;
-             code = nextGbkCharacter(text)) {
-            found.push_back(code);
-        }
+        forEachGbkCharacter(text, [&found](std::uint16_t code) { found.push_back(code); });
         return found;
     };
     EXPECT_EQ(codes(kTitleText), (Codes{'K', 'e', 's', 't', 'r', 'u', 'n', 0xD3CE, 0xCFB7}));
@@ -116,11 +118,8 @@ TEST(TextCoreTest, TheGameCarriesExactlyTheCharactersItCanShow) {
                 state.player.speed = speed;
                 const HudLayout layout = layoutHud(state);
                 for (int i = 0; i < layout.count; ++i) {
-                    const char* text = layout.lines[i].text;
-                    for (std::uint16_t c = nextGbkCharacter(text); c != 0;
-                         c = nextGbkCharacter(text)) {
-                        shown.insert(c);
-                    }
+                    forEachGbkCharacter(layout.lines[i].text,
+                                        [&shown](std::uint16_t c) { shown.insert(c); });
                 }
             }
         }

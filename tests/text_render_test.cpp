@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "glyphs/texts.h"
 #include "render/graphics.h"
 #include "render/text.h"
-#include "render/text_layout.h"
 #include "tests/gl_window.h"
 #include "tests/text_contrast.h"
 #include "tests/text_ink.h"
