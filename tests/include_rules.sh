@@ -16,31 +16,27 @@ sources=$({ git ls-files --cached --others --exclude-standard '*.cpp' '*.h' '*.c
 include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
 
 broken=0
-# FILES... with an include matching PATTERN break RULE.
+# The sources that grep ARGS... picks by their path break RULE with any
+# include that matches PATTERN.
 forbid() {
     rule=$1
     pattern=$2
     shift 2
-    [ $# -gt 0 ] || return 0
-    if found=$(grep -n -E "$include$pattern" "$@"); then
+    # shellcheck disable=SC2086
+    files=$(printf '%s\n' $sources | grep "$@") || return 0
+    # shellcheck disable=SC2086
+    if found=$(grep -n -E "$include$pattern" $files); then
         printf '%s\n' "$found" | sed "s|\$|    ($rule)|"
         broken=1
     fi
 }
 
-# shellcheck disable=SC2046,SC2086
 forbid "game/ and input/ stay free of GL, GLUT and the platform" \
-    '[<"](GL|GLUT|OpenGL|platform)/' $(printf '%s\n' $sources | grep -E '^(\./)?(game|input)/')
-# shellcheck disable=SC2046,SC2086
+    '[<"](GL|GLUT|OpenGL|platform)/' -E '^(\./)?(game|input)/'
 forbid "only platform/ talks to the window system" \
-    '([<"](X11|xcb)/|[<"](windows|wingdi|winuser)\.h|[<"]GL/(glx|wgl))' \
-    $(printf '%s\n' $sources | grep -v -E '^(\./)?platform/')
-# shellcheck disable=SC2046,SC2086
+    '([<"](X11|xcb)/|[<"](windows|wingdi|winuser)\.h|[<"]GL/(glx|wgl))' -v -E '^(\./)?platform/'
 forbid "glyphs/ stands below the renderer and the game: no GL and none of their headers" \
-    '[<"](GL|GLUT|OpenGL|app|game|input|platform|render|tests)/' \
-    $(printf '%s\n' $sources | grep -E '^(\./)?glyphs/')
-# shellcheck disable=SC2046,SC2086
+    '[<"](GL|GLUT|OpenGL|app|game|input|platform|render|tests)/' -E '^(\./)?glyphs/'
 forbid "the game carries its glyphs: only the glyph tool uses fonts and converters" \
-    '([<"](freetype|fontconfig)/|[<"](ft2build|iconv)\.h|FT_[A-Z_]+_H)' \
-    $(printf '%s\n' $sources | grep -v -E '^(\./)?glyphs/bake\.cpp$')
+    '([<"](freetype|fontconfig)/|[<"](ft2build|iconv)\.h|FT_[A-Z_]+_H)' -v -E '^(\./)?glyphs/bake\.cpp$'
 exit "$broken"
