@@ -78,7 +78,7 @@ void scrollRoad(float step) {
     }
 }
 
-// Trees that pass the camera go back down the road, so the same seventy
+// Trees that pass the camera go back down the road, so the same kTreeCount
 // trees line it forever.
 void moveTrees(float step) {
     for (Tree& tree : game.trees) {
