@@ -1,11 +1,11 @@
 #!/bin/sh
 # The rooms keep to their rules: game/ and input/ include no GL, GLUT or
 # platform/ header, so they build and test without a display; only platform/
-# includes the window system's headers; glyphs/ includes none of the other
-# rooms' headers nor GL's, as the renderer builds on it and not the other way;
-# and only the glyph tool (glyphs/bake.cpp), which runs when the game is
-# built, includes the fonts' or the text converter's: the game looks up no
-# font. Prints every include that breaks a rule.
+# includes the window system's headers; glyphs/, which the renderer builds
+# on, includes no other room's header nor GL's; and only the glyph tool
+# (glyphs/bake.cpp), run when the game is built, includes the fonts' or the
+# text converter's: the game looks up no font. Prints every include that
+# breaks a rule.
 #   include_rules.sh SOURCE_DIR
 set -eu
 cd "$1"
@@ -18,13 +18,11 @@ include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
 broken=0
 # The sources that grep ARGS... picks by their path break RULE with any
 # include that matches PATTERN.
+# shellcheck disable=SC2086
 forbid() {
-    rule=$1
-    pattern=$2
+    rule=$1 pattern=$2
     shift 2
-    # shellcheck disable=SC2086
     files=$(printf '%s\n' $sources | grep "$@") || return 0
-    # shellcheck disable=SC2086
     if found=$(grep -n -E "$include$pattern" $files); then
         printf '%s\n' "$found" | sed "s|\$|    ($rule)|"
         broken=1
