@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "game/state.h"
@@ -17,6 +18,7 @@ constexpr int kSpacingJitter = 6;  // 0 to 5 more units between refilled obstacl
 constexpr float kCollisionShrink = 0.7f;
 constexpr float kCarHalfWidth = 0.5f * kCarWidth;
 constexpr float kCarHalfLength = 0.5f * kCarLength;
+constexpr auto kTopScore = std::numeric_limits<decltype(GameState::score)>::max();
 
 void changeSpeed() {
     PlayerCar& car = game.player;
@@ -76,7 +78,7 @@ void scrollRoad(float step) {
     }
 }
 
-// Trees that pass the camera go back down the road, so the same seventy
+// Trees that pass the camera go back down the road, so the same kTreeCount
 // trees line it forever.
 void moveTrees(float step) {
     for (Tree& tree : game.trees) {
@@ -101,6 +103,14 @@ void refillObstacles() {
         const float base = list.empty() ? kFirstRefillZ : list.back().z - kObstacleSpacing;
         const float z = base - static_cast<float>(std::rand() % kSpacingJitter);
         list.push_back(rollObstacle(z));
+    }
+}
+
+// One more tick survived, up to the largest score the record holds (a race
+// of some 397 days), where the score stays rather than overflow.
+void countTick() {
+    if (game.score < kTopScore) {
+        game.score += 1;
     }
 }
 
@@ -142,7 +152,7 @@ void simulateTick() {
     scrollRoad(step);
     moveTrees(step);
     advanceObstacles();
-    game.score += 1;
+    countTick();
     // The colliding tick still counts: the score is the ticks survived
     // including the one that ended the race.
     if (hitsObstacle()) {

@@ -4,10 +4,6 @@
 
 #include "game/world.h"
 
-constexpr float kScrollPeriod = 400.0f;    // roadScroll wraps back by this much
-constexpr float kTreeRecycleZ = 20.0f;     // a tree past this goes back down the road
-constexpr float kObstacleRetireZ = 15.0f;  // an obstacle past this is dropped
-
 // Advances the world one tick while a race is on; does nothing otherwise.
 void simulateTick();
 

@@ -1,6 +1,10 @@
-// The world's numbers: time, speed, the road's lanes, the obstacle stream
-// and the size of what stands beside and on the road. The rules, the
-// models, culling and the tests take them from here.
+// The world's numbers: time, speed, the road's lanes and scroll, the
+// obstacle stream, where trees and obstacles leave the road, and the size of
+// what stands beside and on the road. The rules, the models, culling and the
+// tests take them from here. Two kinds live elsewhere: how many trees and
+// obstacles there are and the scenery's seed, with the record and its set-up
+// (game/state.h), and the tick's own steps, which nothing else uses
+// (game/simulation.cpp).
 #pragma once
 
 #include <algorithm>
@@ -20,6 +24,8 @@ constexpr float kSteerTilt = 12.0f;    // degrees, positive while steering left
 // The lanes' centres, left to right; obstacles stand on them.
 constexpr float kLaneCentres[] = {-2.0f, 0.0f, 2.0f};
 
+constexpr float kScrollPeriod = 400.0f;  // the road's scroll wraps back by this much
+
 // The car at a race's start: in the middle lane, its origin kCarHeight up
 // and kCarZ along the road, where it stays while the world moves past.
 constexpr float kCarHeight = 0.25f;
@@ -34,6 +40,10 @@ constexpr float kCarLength = 2.2f;
 constexpr float kFirstObstacleZ = -15.0f;
 constexpr float kObstacleSpacing = 14.0f;
 constexpr float kFirstRefillZ = -64.0f;
+// Past the car and the camera: an obstacle beyond kObstacleRetireZ is
+// dropped, a tree beyond kTreeRecycleZ goes back down the road.
+constexpr float kObstacleRetireZ = 15.0f;
+constexpr float kTreeRecycleZ = 20.0f;
 
 // A roadside tree from its foot up: a trunk tapering from kTrunkBase, and
 // two round crowns, each given by the height of its centre and its radius.

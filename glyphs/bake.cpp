@@ -1,6 +1,6 @@
 // Renders, with FreeType, every character the screen texts can show from
 // WenQuanYi Micro Hei at the texts' pixel size into one-bit bitmaps, and
-// writes them as the table the game is built with (render/baked_glyphs.h):
+// writes them as the table the game is built with (glyphs/baked_glyphs.h):
 //   kestrun_bake_glyphs FONT_FILE OUTPUT
 // The characters come from the texts' own GBK bytes, split as the game splits
 // them and decoded here, on the build machine, by iconv.
@@ -16,7 +16,10 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "render/text_layout.h"
+#include "glyphs/baked_glyphs.h"
+#include "glyphs/gbk.h"
+#include "glyphs/packed_bits.h"
+#include "glyphs/texts.h"
 
 namespace {
 
@@ -56,9 +59,7 @@ std::string shownByFormat(const char* format) {
 }
 
 void addCharacters(const char* text, std::set<std::uint16_t>& codes) {
-    for (std::uint16_t code = nextGbkCharacter(text); code != 0; code = nextGbkCharacter(text)) {
-        codes.insert(code);
-    }
+    forEachGbkCharacter(text, [&codes](std::uint16_t code) { codes.insert(code); });
 }
 
 std::set<std::uint16_t> charactersShown() {
@@ -135,7 +136,7 @@ void writeGlyph(std::FILE* out, FT_Face face, std::uint16_t code, char32_t unico
         const unsigned char* bits = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
         std::string line;
         for (unsigned x = 0; x < bitmap.width; ++x) {
-            line += (bits[x / 8] & (0x80u >> (x % 8))) != 0 ? '#' : '.';
+            line += packedBitAt(bits, static_cast<int>(x)) ? kBakedInk : kBakedBlank;
         }
         std::fprintf(out, "\n     \"%s\"", line.c_str());
     }
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
     std::fprintf(out,
                  "// Made by kestrun_bake_glyphs from %s at %d pixels: do not edit.\n"
                  "// clang-format off\n"
-                 "#include \"render/baked_glyphs.h\"\n\n"
+                 "#include \"glyphs/baked_glyphs.h\"\n\n"
                  "const BakedGlyph kBakedGlyphs[] = {\n",
                  kFamily, kTextPixelSize);
     for (std::uint16_t code : charactersShown()) {

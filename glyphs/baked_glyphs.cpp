@@ -1,6 +1,6 @@
 // Made by kestrun_bake_glyphs from WenQuanYi Micro Hei at 18 pixels: do not edit.
 // clang-format off
-#include "render/baked_glyphs.h"
+#include "glyphs/baked_glyphs.h"
 
 const BakedGlyph kBakedGlyphs[] = {
     // U+0020 " "

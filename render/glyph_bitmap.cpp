@@ -2,39 +2,45 @@
 
 #include <cstddef>
 
+#include "glyphs/packed_bits.h"
+
 namespace {
 
-int rowBytes(int width) {
-    return (width + 7) / 8;
-}
-
-void setBit(GlyphBitmap& bitmap, int x, int y) {
-    const std::size_t at = static_cast<std::size_t>(y) * rowBytes(bitmap.width) + x / 8;
-    bitmap.bits[at] |= static_cast<unsigned char>(0x80u >> (x % 8));
+std::size_t rowStart(const GlyphBitmap& bitmap, int y) {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(packedRowBytes(bitmap.width));
 }
 
 }  // namespace
+
+GlyphBitmap blankBitmap(int width, int height) {
+    GlyphBitmap bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.bits.assign(rowStart(bitmap, height), 0);
+    return bitmap;
+}
 
 bool bitAt(const GlyphBitmap& bitmap, int x, int y) {
     if (x < 0 || y < 0 || x >= bitmap.width || y >= bitmap.height) {
         return false;
     }
-    const std::size_t at = static_cast<std::size_t>(y) * rowBytes(bitmap.width) + x / 8;
-    return (bitmap.bits[at] & (0x80u >> (x % 8))) != 0;
+    return packedBitAt(bitmap.bits.data() + rowStart(bitmap, y), x);
+}
+
+void setBitAt(GlyphBitmap& bitmap, int x, int y) {
+    setPackedBit(bitmap.bits.data() + rowStart(bitmap, y), x);
 }
 
 GlyphBitmap outlineAround(const GlyphBitmap& glyph) {
-    GlyphBitmap outline;
     if (glyph.width <= 0 || glyph.height <= 0) {
+        GlyphBitmap outline;
         outline.xOrigin = glyph.xOrigin;
         outline.yOrigin = glyph.yOrigin;
         return outline;
     }
-    outline.width = glyph.width + 2;
-    outline.height = glyph.height + 2;
+    GlyphBitmap outline = blankBitmap(glyph.width + 2, glyph.height + 2);
     outline.xOrigin = glyph.xOrigin + 1.0f;
     outline.yOrigin = glyph.yOrigin + 1.0f;
-    outline.bits.assign(static_cast<std::size_t>(rowBytes(outline.width)) * outline.height, 0);
     // Outline pixel (x, y) lies over glyph pixel (x - 1, y - 1).
     for (int y = 0; y < outline.height; ++y) {
         for (int x = 0; x < outline.width; ++x) {
@@ -42,7 +48,7 @@ GlyphBitmap outlineAround(const GlyphBitmap& glyph) {
             const int gy = y - 1;
             if (bitAt(glyph, gx, gy) || bitAt(glyph, gx - 1, gy) || bitAt(glyph, gx + 1, gy) ||
                 bitAt(glyph, gx, gy - 1) || bitAt(glyph, gx, gy + 1)) {
-                setBit(outline, x, y);
+                setBitAt(outline, x, y);
             }
         }
     }

@@ -4,28 +4,22 @@
 #include <cstddef>
 #include <vector>
 
-#include "render/baked_glyphs.h"
-#include "render/text_layout.h"
+#include "glyphs/baked_glyphs.h"
+#include "glyphs/texts.h"
 
 namespace {
 
 // glBitmap wants the bottom row first, with the origin measured from the
 // bitmap's lower left; the baked rows run top down.
 GlyphBitmap bitmapFrom(const BakedGlyph& baked) {
-    GlyphBitmap ink;
-    ink.width = baked.width;
-    ink.height = baked.height;
+    GlyphBitmap ink = blankBitmap(baked.width, baked.height);
     ink.xOrigin = static_cast<float>(-baked.left);
     ink.yOrigin = static_cast<float>(baked.height - baked.top);
-    const int rowBytes = (ink.width + 7) / 8;
-    ink.bits.assign(static_cast<std::size_t>(rowBytes) * ink.height, 0);
     for (int row = 0; row < ink.height; ++row) {
         const char* source = baked.rows + static_cast<std::ptrdiff_t>(row) * ink.width;
-        unsigned char* target =
-            ink.bits.data() + static_cast<std::ptrdiff_t>(ink.height - 1 - row) * rowBytes;
         for (int x = 0; x < ink.width; ++x) {
-            if (source[x] == '#') {
-                target[x / 8] |= static_cast<unsigned char>(0x80u >> (x % 8));
+            if (source[x] == kBakedInk) {
+                setBitAt(ink, x, ink.height - 1 - row);
             }
         }
     }
@@ -40,22 +34,19 @@ Glyph withOutline(const GlyphBitmap& ink, float advance) {
     return glyph;
 }
 
-// A box one pixel inside the advance, from the baseline to about the height
-// of a capital.
+// A hollow box one pixel inside the advance on either side, from the
+// baseline to about the height of a capital.
 Glyph missingGlyph(int advance) {
-    const int width = advance - 2;
-    const int height = kTextPixelSize * 3 / 4;
-    std::vector<char> rows(static_cast<std::size_t>(width) * height, '#');
-    for (int y = 1; y + 1 < height; ++y) {
-        std::fill_n(rows.begin() + y * width + 1, width - 2, '.');
+    GlyphBitmap box = blankBitmap(advance - 2, kTextPixelSize * 3 / 4);
+    box.xOrigin = -1.0f;  // its left edge a pixel right of the pen
+    for (int y = 0; y < box.height; ++y) {
+        for (int x = 0; x < box.width; ++x) {
+            if (x == 0 || y == 0 || x == box.width - 1 || y == box.height - 1) {
+                setBitAt(box, x, y);
+            }
+        }
     }
-    BakedGlyph box = {};
-    box.width = static_cast<std::int16_t>(width);
-    box.height = static_cast<std::int16_t>(height);
-    box.left = 1;
-    box.top = box.height;
-    box.rows = rows.data();
-    return withOutline(bitmapFrom(box), static_cast<float>(advance));
+    return withOutline(box, static_cast<float>(advance));
 }
 
 std::vector<Glyph> unpackBaked() {

@@ -1,4 +1,4 @@
-// The screen texts' glyphs: those the game carries (render/baked_glyphs.h),
+// The screen texts' glyphs: those the game carries (glyphs/baked_glyphs.h),
 // kept as one-bit bitmaps that glBitmap draws as they are, each with its
 // outline. No GL here; the text pass does the drawing.
 #pragma once

@@ -1,4 +1,5 @@
-// Immediate-mode primitives from which every model is built. None sets a
+// The primitives from which every model is built: freeglut's cube, and cones
+// and spheres drawn from vertex arrays made once for each shape. None sets a
 // colour; each leaves the matrix stacks as it found them.
 #pragma once
 

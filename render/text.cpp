@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "game/state.h"
+#include "glyphs/gbk.h"
 #include "render/glyphs.h"
 #include "render/text_layout.h"
 
@@ -25,12 +26,12 @@ void pushGlyphUnpacking() {
 // One bitmap a character, the glyphs' outlines or their ink; each moves the
 // pen by the glyph's advance, so both layers follow the same path.
 void drawGlyphLayer(const char* text, GlyphBitmap Glyph::*layer) {
-    for (std::uint16_t code = nextGbkCharacter(text); code != 0; code = nextGbkCharacter(text)) {
+    forEachGbkCharacter(text, [layer](std::uint16_t code) {
         const Glyph& glyph = glyphFor(code);
         const GlyphBitmap& bitmap = glyph.*layer;
         glBitmap(bitmap.width, bitmap.height, bitmap.xOrigin, bitmap.yOrigin, glyph.advance, 0.0f,
                  bitmap.bits.empty() ? nullptr : bitmap.bits.data());
-    }
+    });
 }
 
 // Window pixels with y up, for the raster positions of the text. The texts

@@ -1,10 +1,11 @@
 #!/bin/sh
 # The rooms keep to their rules: game/ and input/ include no GL, GLUT or
 # platform/ header, so they build and test without a display; only platform/
-# includes the window system's headers; and only the glyph tool (glyphs/),
-# which runs when the game is built, includes the fonts' or the text
-# converter's: the game looks up no font. Prints every include that breaks a
-# rule.
+# includes the window system's headers; glyphs/, which the renderer builds
+# on, includes no other room's header nor GL's; and only the glyph tool
+# (glyphs/bake.cpp), run when the game is built, includes the fonts' or the
+# text converter's: the game looks up no font. Prints every include that
+# breaks a rule.
 #   include_rules.sh SOURCE_DIR
 set -eu
 cd "$1"
@@ -15,27 +16,25 @@ sources=$({ git ls-files --cached --others --exclude-standard '*.cpp' '*.h' '*.c
 include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
 
 broken=0
-# FILES... with an include matching PATTERN break RULE.
+# The sources that grep ARGS... picks by their path break RULE with any
+# include that matches PATTERN.
+# shellcheck disable=SC2086
 forbid() {
-    rule=$1
-    pattern=$2
+    rule=$1 pattern=$2
     shift 2
-    [ $# -gt 0 ] || return 0
-    if found=$(grep -n -E "$include$pattern" "$@"); then
+    files=$(printf '%s\n' $sources | grep "$@") || return 0
+    if found=$(grep -n -E "$include$pattern" $files); then
         printf '%s\n' "$found" | sed "s|\$|    ($rule)|"
         broken=1
     fi
 }
 
-# shellcheck disable=SC2046,SC2086
 forbid "game/ and input/ stay free of GL, GLUT and the platform" \
-    '[<"](GL|GLUT|OpenGL|platform)/' $(printf '%s\n' $sources | grep -E '^(\./)?(game|input)/')
-# shellcheck disable=SC2046,SC2086
+    '[<"](GL|GLUT|OpenGL|platform)/' -E '^(\./)?(game|input)/'
 forbid "only platform/ talks to the window system" \
-    '([<"](X11|xcb)/|[<"](windows|wingdi|winuser)\.h|[<"]GL/(glx|wgl))' \
-    $(printf '%s\n' $sources | grep -v -E '^(\./)?platform/')
-# shellcheck disable=SC2046,SC2086
+    '([<"](X11|xcb)/|[<"](windows|wingdi|winuser)\.h|[<"]GL/(glx|wgl))' -v -E '^(\./)?platform/'
+forbid "glyphs/ stands below the renderer and the game: no GL and none of their headers" \
+    '[<"](GL|GLUT|OpenGL|app|game|input|platform|render|tests)/' -E '^(\./)?glyphs/'
 forbid "the game carries its glyphs: only the glyph tool uses fonts and converters" \
-    '([<"](freetype|fontconfig)/|[<"](ft2build|iconv)\.h|FT_[A-Z_]+_H)' \
-    $(printf '%s\n' $sources | grep -v -E '^(\./)?glyphs/')
+    '([<"](freetype|fontconfig)/|[<"](ft2build|iconv)\.h|FT_[A-Z_]+_H)' -v -E '^(\./)?glyphs/bake\.cpp$'
 exit "$broken"

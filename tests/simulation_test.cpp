@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include "game/simulation.h"
@@ -222,6 +223,16 @@ TEST(CollisionTest, TheHittingTickScoresEndsTheRaceAndFreezesTheWorld) {
         ASSERT_TRUE(sameWorld(frozen, game));
     }
     EXPECT_TRUE(game.controls.accelerate);
+}
+
+TEST(ScoreTest, StopsAtItsLargestValue) {
+    const auto top = std::numeric_limits<decltype(game.score)>::max();
+    for (const auto start : {top - 1, top}) {
+        startSafeRace();
+        game.score = start;
+        simulateTick();
+        EXPECT_EQ(game.score, top) << "from " << start;
+    }
 }
 
 // The checker the randomized and soak runs rely on does catch broken ticks.

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "render/baked_glyphs.h"
+#include "glyphs/baked_glyphs.h"
+#include "glyphs/gbk.h"
+#include "glyphs/texts.h"
 #include "render/glyphs.h"
 #include "render/text_layout.h"
 
@@ -88,10 +90,7 @@ TEST(TextCoreTest, TextsSplitIntoCharactersByGbkStructure) {
     using Codes = std::vector<std::uint16_t>;
     auto codes = [](const char* text) {
         Codes found;
-        for (std::uint16_t code = nextGbkCharacter(text); code != 0;
-             code = nextGbkCharacter(text)) {
-            found.push_back(code);
-        }
+        forEachGbkCharacter(text, [&found](std::uint16_t code) { found.push_back(code); });
         return found;
     };
     EXPECT_EQ(codes(kTitleText), (Codes{'K', 'e', 's', 't', 'r', 'u', 'n', 0xD3CE, 0xCFB7}));
@@ -116,11 +115,8 @@ TEST(TextCoreTest, TheGameCarriesExactlyTheCharactersItCanShow) {
                 state.player.speed = speed;
                 const HudLayout layout = layoutHud(state);
                 for (int i = 0; i < layout.count; ++i) {
-                    const char* text = layout.lines[i].text;
-                    for (std::uint16_t c = nextGbkCharacter(text); c != 0;
-                         c = nextGbkCharacter(text)) {
-                        shown.insert(c);
-                    }
+                    forEachGbkCharacter(layout.lines[i].text,
+                                        [&shown](std::uint16_t c) { shown.insert(c); });
                 }
             }
         }
@@ -161,11 +157,7 @@ TEST(TextCoreTest, CharactersNotCarriedAreBoxesOfTheirWidth) {
 // The outline lies under the glyph one pixel larger all round: it covers the
 // glyph and its four neighbours of every pixel, and nothing diagonal alone.
 TEST(TextCoreTest, OutlineBordersEveryInkPixelOnFourSides) {
-    GlyphBitmap dot;
-    dot.width = dot.height = 1;
-    dot.xOrigin = -2.0f;
-    dot.yOrigin = 3.0f;
-    dot.bits = {0x80};
+    const GlyphBitmap dot{1, 1, -2.0f, 3.0f, {0x80}};  // one pixel, its origin off its corner
     const GlyphBitmap plus = outlineAround(dot);
     EXPECT_EQ(plus.width, 3);
     EXPECT_EQ(plus.height, 3);

@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "glyphs/texts.h"
 #include "render/graphics.h"
 #include "render/text.h"
-#include "render/text_layout.h"
 #include "tests/gl_window.h"
 #include "tests/text_contrast.h"
 #include "tests/text_ink.h"
@@ -39,17 +39,15 @@ TEST_F(TextRenderTest, TitleShowsTheChineseCharactersAfterKestrun) {
 }
 
 std::vector<GLfloat> matrixState() {
-    GLfloat m[32];
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-    glGetFloatv(GL_MODELVIEW_MATRIX, m + 16);
-    GLint ints[4];
-    glGetIntegerv(GL_MATRIX_MODE, ints);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, ints + 1);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, ints + 2);
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, ints + 3);
-    std::vector<GLfloat> state(m, m + 32);
-    state.insert(state.end(), ints, ints + 4);
-    state.push_back(glIsEnabled(GL_DEPTH_TEST));
+    std::vector<GLfloat> state(32);
+    glGetFloatv(GL_PROJECTION_MATRIX, state.data());
+    glGetFloatv(GL_MODELVIEW_MATRIX, state.data() + 16);
+    for (GLenum name : {GL_MATRIX_MODE, GL_PROJECTION_STACK_DEPTH, GL_MODELVIEW_STACK_DEPTH,
+                        GL_UNPACK_ALIGNMENT, GL_DEPTH_TEST}) {
+        GLint value = 0;
+        glGetIntegerv(name, &value);
+        state.push_back(static_cast<GLfloat>(value));
+    }
     return state;
 }
 
@@ -73,9 +71,7 @@ TEST_F(TextRenderTest, TextColourIgnoresTheNormalLeftBefore) {
          {Vec3{0.0f, 0.0f, 1.0f}, Vec3{-1.0f, 0.0f, 0.0f}, Vec3{0.0f, -1.0f, 0.0f}}) {
         glNormal3f(n[0], n[1], n[2]);
         drawText(330, 340, kTitleText);
-        std::vector<GLfloat> ink(4);
-        glGetFloatv(GL_CURRENT_RASTER_COLOR, ink.data());
-        colours.push_back(ink);
+        glGetFloatv(GL_CURRENT_RASTER_COLOR, colours.emplace_back(4).data());
     }
     EXPECT_GT(colours[0][0], 0.5f) << "lit, not the outline's black";
     EXPECT_EQ(colours[1], colours[0]);

@@ -1,7 +1,7 @@
 # Screen text: bytes, layout, characters and the glyphs the game carries need
 # no display.
 add_executable(text_core_test text_core_test.cpp)
-target_link_libraries(text_core_test PRIVATE kestrun_render GTest::gtest_main)
+target_link_libraries(text_core_test PRIVATE kestrun_render kestrun_baked_glyphs GTest::gtest_main)
 kestrun_discover_tests(text_core_test)
 
 kestrun_display_test(text_render_test text_render_test.cpp)
@@ -12,5 +12,5 @@ if(NOT TARGET kestrun_bake_glyphs)
 endif()
 add_test(NAME baked_glyphs_are_the_fonts
          COMMAND sh -c "\"$0\" \"$1\" \"$3\" && diff -u \"$2\" \"$3\""
-                 $<TARGET_FILE:kestrun_bake_glyphs> ${KESTRUN_GLYPH_FONT} ${KESTRUN_BAKED_GLYPHS}
-                 ${CMAKE_CURRENT_BINARY_DIR}/baked_glyphs.cpp)
+                 $<TARGET_FILE:kestrun_bake_glyphs> ${KESTRUN_GLYPH_FONT}
+                 $<TARGET_PROPERTY:kestrun_baked_glyphs,SOURCES> ${CMAKE_CURRENT_BINARY_DIR}/baked_glyphs.cpp)
