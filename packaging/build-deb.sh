@@ -15,18 +15,18 @@ arch=$(dpkg --print-architecture)
 # The release the foreign packages are built on: they install on it and later.
 release=bookworm
 
-# Run again as the hook, outside that system, whose root is $1: a copy of the
-# checkout goes in, the package is built there and comes out.
-if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
-    # shellcheck source=scripts/debian-system.sh
-    . "$root/scripts/debian-system.sh"
+# The hook, outside that system, whose root is $1: a copy of the checkout
+# goes in, the package is built there and comes out.
+# shellcheck disable=SC2317,SC2329 # debian_run runs it
+build_in_system() {
     debian_copy_checkout "$root" "$1/root/kestrun"
     deb=$(chroot "$1" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
         SOURCE_DATE_EPOCH="$SOURCE_DATE_EPOCH" /bin/sh /root/kestrun/packaging/build-deb.sh)
     mkdir -p "$build"
     cp "$1$deb" "$build/"
-    exit
-fi
+}
+# shellcheck source=scripts/debian-system.sh
+. "$root/scripts/debian-system.sh"
 
 case "${1:-}" in
     "") ;;
@@ -49,12 +49,10 @@ if [ "$arch" != "$(dpkg --print-architecture)" ]; then
     fi
     {
         "$root/scripts/install-deps.sh" chroot
-        # shellcheck source=scripts/debian-system.sh
-        . "$root/scripts/debian-system.sh"
         debian_architecture "$arch"
         debian_system deb-build "$release" "$("$root/scripts/install-deps.sh" --list package | tr ' ' ,),git"
         rm -f "$build/kestrun_"*"_$arch.deb"
-        debian_run "$root/packaging/build-deb.sh"
+        debian_run build_in_system
     } >&2
     ls "$build/kestrun_"*"_$arch.deb"
     exit

@@ -37,18 +37,18 @@ if [ "${1:-}" = --inside ]; then
     exit
 fi
 
-# Run again as the hook, outside the base system, whose root is $1: a copy
-# of the checkout goes in, is built there, and the tarball comes out.
-if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
-    # shellcheck source=scripts/debian-system.sh
-    . "$root/scripts/debian-system.sh"
+# The hook, outside the base system, whose root is $1: a copy of the
+# checkout goes in, is built there, and the tarball comes out.
+# shellcheck disable=SC2317,SC2329 # debian_run runs it
+build_in_system() {
     debian_copy_checkout "$root" "$1/root/kestrun"
     chroot "$1" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
         SOURCE_DATE_EPOCH="$SOURCE_DATE_EPOCH" /bin/sh /root/kestrun/scripts/build-linux.sh --inside
     mkdir -p "$root/build-linux"
     cp "$1"/root/kestrun/build-linux/kestrun-*-linux-*.tar.gz "$root/build-linux/"
-    exit
-fi
+}
+# shellcheck source=scripts/debian-system.sh
+. "$root/scripts/debian-system.sh"
 
 arch=$(dpkg --print-architecture)
 case "${1:-}" in
@@ -69,8 +69,6 @@ fi
 "$root/scripts/install-deps.sh" chroot
 SOURCE_DATE_EPOCH=$("$root/scripts/source-date-epoch.sh")
 export SOURCE_DATE_EPOCH
-# shellcheck source=scripts/debian-system.sh
-. "$root/scripts/debian-system.sh"
 debian_architecture "$arch"
 if ! debian_system portable-build "$base" "$packages"; then
     echo "build-linux: no $base system could be made from this system's mirrors. If $base has left" \
@@ -80,6 +78,6 @@ fi
 tarball="$root/build-linux/kestrun-*-linux-$(debian_machine "$arch").tar.gz"
 # shellcheck disable=SC2086
 rm -f $tarball
-debian_run "$root/scripts/build-linux.sh"
+debian_run build_in_system
 # shellcheck disable=SC2086
 ls -l $tarball

@@ -2,7 +2,9 @@
 # Fresh minimal systems of any Debian release, for the scripts that test or
 # build in one (test-in-debian.sh, build-linux.sh, build-deb.sh,
 # tests/portable/check.sh). Sourced by a script that runs as root and has
-# set $root to the checkout:
+# set $root to the checkout, after it defines the functions it runs as hooks
+# and before it does anything else: in a hook, the script is started again,
+# and sourcing this file then runs the hook and ends it.
 #
 #   debian_architecture ARCH
 #       The systems made and run from then on are of ARCH: this machine's, or
@@ -19,9 +21,10 @@
 #       Copies the checkout (its tracked and untracked, not ignored, files and
 #       .git, no build folders) into DIR, which it makes.
 #   debian_run HOOK [MMDEBSTRAP-OPTION...]
-#       Unpacks a fresh copy of that system under /var/tmp and runs HOOK, an
-#       executable, outside it with the copy's root as $1, /proc, /sys, /dev
-#       and a writable /dev/shm mounted in it. All of it runs in mount and PID
+#       Unpacks a fresh copy of that system under /var/tmp and runs HOOK, a
+#       function of the script, in the script started again (with only its
+#       exported variables), outside the copy, with the copy's root as $1,
+#       /proc, /sys, /dev and a writable /dev/shm mounted in it. All of it runs in mount and PID
 #       namespaces of its own, so that however the run ends (an error, Ctrl-C,
 #       SIGTERM, SIGHUP) no process or mount of it is left; the copy is
 #       removed. Returns HOOK's exit status.
@@ -32,6 +35,7 @@
 
 # shellcheck disable=SC2154
 : "${root:?is the checkout, set by the script that sources this one}"
+debian_script=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
 debian_here=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release | tr -d "\"'")
 debian_tarball="" debian_codename="" debian_scratch="" debian_child=""
 debian_arch=$(dpkg --print-architecture)
@@ -182,7 +186,8 @@ debian_run() {
         --setup-hook="tar -C \"\$1\" --numeric-owner -xf '$debian_tarball'" \
         --customize-hook="exec >&3 3>&-; mount -o remount,rw \"\$1/proc\" &&
             mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs \"\$1/dev/shm\" || exit 1
-            status=0; '$hook' \"\$1\" || status=\$?; echo \"\$status\" >\"\$1.status\"" \
+            status=0; KESTRUN_DEBIAN_HOOK='$hook' '$debian_script' \"\$1\" || status=\$?
+            echo \"\$status\" >\"\$1.status\"" \
         "$@" "$debian_codename" "$debian_scratch/root" '' || true
     if ! read -r status 2>/dev/null <"$debian_scratch/root.status"; then
         echo "debian-system: mmdebstrap could not run $hook in the $debian_codename system" >&2
@@ -192,3 +197,9 @@ debian_run() {
     debian_scratch=""
     return "$status"
 }
+
+# In a hook of debian_run, the script was started again to run it.
+if [ "${MMDEBSTRAP_HOOK:-}" = customize ] && [ -n "${KESTRUN_DEBIAN_HOOK:-}" ]; then
+    "$KESTRUN_DEBIAN_HOOK" "$1"
+    exit
+fi

@@ -9,11 +9,10 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-# Run again as the hook, outside the new system, whose root is $1: a copy of
-# the checkout goes in, and the command runs there with a clean environment.
-if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
-    # shellcheck source=scripts/debian-system.sh
-    . "$root/scripts/debian-system.sh"
+# The hook, outside the new system, whose root is $1: a copy of the checkout
+# goes in, and the command runs there with a clean environment.
+# shellcheck disable=SC2317,SC2329 # debian_run runs it
+test_in_system() {
     debian_copy_checkout "$root" "$1/root/kestrun"
     release=$(sed -n 's/^PRETTY_NAME=//p' "$1/etc/os-release" | tr -d '"')
     echo "test-in-debian: bare $release system and the copy: $(debian_seconds "$KESTRUN_DEBIAN_START")"
@@ -21,8 +20,10 @@ if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
     chroot "$1" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         TERM="${TERM:-dumb}" LANG=C.UTF-8 /bin/sh -c "cd /root/kestrun && $KESTRUN_DEBIAN_COMMAND" || status=$?
     echo "test-in-debian: $KESTRUN_DEBIAN_COMMAND: $(debian_seconds "$start"), exit status $status"
-    exit "$status"
-fi
+    return "$status"
+}
+# shellcheck source=scripts/debian-system.sh
+. "$root/scripts/debian-system.sh"
 
 codename=${1:-}
 if [ -z "${codename##*[!a-z0-9-]*}" ]; then
@@ -38,7 +39,5 @@ fi
 KESTRUN_DEBIAN_START=$(date +%s)
 KESTRUN_DEBIAN_COMMAND=${KESTRUN_DEBIAN_COMMAND:-./scripts/test.sh}
 export KESTRUN_DEBIAN_START KESTRUN_DEBIAN_COMMAND
-# shellcheck source=scripts/debian-system.sh
-. "$root/scripts/debian-system.sh"
 debian_system bare "$codename" git,ca-certificates "$@"
-debian_run "$root/scripts/test-in-debian.sh" "$@"
+debian_run test_in_system "$@"

@@ -26,9 +26,10 @@ newest_glibc=2.31
 # Their packages, and Mesa's drivers; libpng's name changed in Debian 13.
 runtime='libgl1,libgl1-mesa-dri,libx11-6,libx11-xcb1,libxcb1,libxi6,libxrandr2,libxxf86vm1,libxext6,zlib1g,?name(^libpng16-16)'
 
-# Run again as the hook, outside the system, whose root is $1: the game is
+# The hook, outside the system, whose root is $1: the game is installed or
 # unpacked into it and started there, under an X server of this machine.
-if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
+# shellcheck disable=SC2317,SC2329 # debian_run runs it
+play_in_system() {
     release="$(sed -n 's/^PRETTY_NAME=//p' "$1/etc/os-release" | tr -d '"') $(chroot "$1" dpkg --print-architecture)"
     case "$KESTRUN_PACKAGE" in
         *.deb)
@@ -59,7 +60,9 @@ if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
     cd "$root/build-linux/$KESTRUN_CODENAME-$KESTRUN_ARCH"
     exec "$root/scripts/run-with-xvfb.sh" bash "$root/tests/e2e/play.sh" "$game" \
         "$KESTRUN_DEBIAN_BUILD/scripts/e2e_probe" portable "$KESTRUN_DEBIAN_BUILD/kestrun"
-fi
+}
+# shellcheck source=scripts/debian-system.sh
+. "$root/scripts/debian-system.sh"
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "portable: run it as root (for mmdebstrap, mount and chroot)" >&2
@@ -77,8 +80,6 @@ alignment=4096
 [ "$arch" != arm64 ] || alignment=65536
 "$root/scripts/install-deps.sh" test
 "$root/scripts/install-deps.sh" chroot
-# shellcheck source=scripts/debian-system.sh
-. "$root/scripts/debian-system.sh"
 debian_architecture "$arch"
 # What is not given is built; for arm64 the package and the tarball at once,
 # as their systems run under emulation, a core each.
@@ -149,6 +150,6 @@ for KESTRUN_CODENAME in bullseye stable ${2:+bookworm}; do
         KESTRUN_PACKAGE=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
         debian_system portable-run "$KESTRUN_CODENAME" "$runtime"
     fi
-    debian_run "$root/tests/portable/check.sh" || status=1
+    debian_run play_in_system || status=1
 done
 exit "$status"
