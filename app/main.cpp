@@ -5,6 +5,7 @@
 
 #include "app/callbacks.h"
 #include "app/timer.h"
+#include "app/window_class.h"
 #include "app/window_icons.h"
 #include "game/state.h"
 #include "platform/window_identity.h"
@@ -20,9 +21,8 @@ int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(displayMode);
     glutInitWindowSize(kWindowWidth, kWindowHeight);
-    // The title is also the window's class, which the desktop entry names.
     glutCreateWindow(KESTRUN_TITLE);
-    identifyGameWindow(KESTRUN_TITLE, kWindowIcons, kWindowIconCount);
+    identifyGameWindow(kWindowInstance, kWindowClass, kWindowIcons, kWindowIconCount);
     initGraphics();
 
     registerCallbacks();

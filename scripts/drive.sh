@@ -1,60 +1,61 @@
 # shellcheck shell=bash
 # Drives the real game as a player does, in the X server named by DISPLAY
 # (scripts/run-with-xvfb.sh starts a private one and shows its log when a
-# check fails): starts it, finds and focuses its window, sends keys, looks at
-# captures and polls what they show, and quits it with Escape. What it
-# knows of the game (its title, window size and sky) and of its pictures it
-# asks of its probe (scripts/probe.cpp), built from the game's own
-# headers. Sourced by bash scripts:
-#   drive_init DIR PROBE   captures and each run's stderr go to DIR; PROBE
-#                          is the e2e_probe binary
-#   game_start CMD...      start the game; its window in $wid
-#   focus_on WINDOW        give WINDOW the keyboard focus
-#   window_size            the window's size, as WIDTHxHEIGHT
-#   capture NAME           capture the window; the file in $last
-#   poll SECONDS CMD...    run CMD until it succeeds, for at most SECONDS
-#   game_ended             the game's process has ended
-#   sky_drawn              a frame is drawn: the sky fills the top row
-#   shows PHASE            a capture shows menu, race or over; what it
-#                          showed in $seen
-#   frames_pass N          the race draws N new frames, seen by its texts
-#   moving / still         two captures a moment apart differ / are the same
-#   same_glyphs REFERENCE CMD...  the menu's start line, Chinese but for
-#                          its S, has as many outline pixels (over 150) drawn
-#                          by the game CMD as by the game REFERENCE; both quit
-#   quit_game WHAT         Escape ends the game with status 0 and no errors
-#   stop_game              end a game a failed check left running
-#   fail MESSAGE           count a failed check
-#   drive_finish NAME      say how it went; the exit status for it
+# check fails): starts it, finds and focuses its window, sends keys, polls
+# what X captures of it show, and quits it with Escape. What it knows of the
+# game and of its pictures it asks of its probe (scripts/probe.cpp), built
+# from the game's own headers. Sourced by bash scripts; every function takes
+# its inputs as arguments:
+#   drive_init DIR PROBE       captures and the game's stderr go to DIR;
+#                              PROBE is the e2e_probe binary
+#   fail MESSAGE               count a failed check; false
+#   poll SECONDS CMD...        run CMD until it succeeds, for at most SECONDS;
+#                              CMD's status 2 (no use waiting) ends it
+#   game_start CMD...          start the game CMD, find and focus its window
+#   game_ended                 the game's process has ended
+#   window_manager             a window manager runs on the display
+#   focus_on WINDOW            give WINDOW the keyboard focus
+#   window_size                the game window's size, as WIDTHxHEIGHT
+#   capture NAME               capture the game window into a new file, $last
+#   forget                     delete the newest capture when the next comes
+#   draws PHASE                a new capture shows menu, race or over
+#   shows PHASE                so, while the game runs (status 2 once not)
+#   sky_drawn                  a new capture shows a frame: sky in its top row
+#   wait_phase PHASE SECONDS   poll shows PHASE; a failed check if it fails
+#   start_race                 from the menu, S starts a race
+#   race_frames N [CMD...]     capture the race until CMD... FILE succeeds (0)
+#                              or the race has drawn N new frames (0 without
+#                              CMD, 1 with); 2 if it ends or stalls for 30 s
+#   moment same|differs        two captures a moment apart are the same/differ
+#   glyphs_match FILE REFERENCE  the menu's start line, Chinese but its S, has
+#                              REFERENCE's outline in FILE, up to a frame's offset
+#   same_glyphs REFERENCE CMD...  so for the menus of the games REFERENCE and
+#                              CMD; both quit
+#   quit_game WHAT             Escape ends the game with status 0, no errors
+#   stop_game                  end a game a failed check left running
+#   drive_finish NAME          say how it went; the exit status for it
 # Nothing waits a fixed time: each wait polls, with a generous limit. Only
 # the game's own stderr lines and sanitizer reports count against it. When
 # KESTRUN_E2E_PRELOAD is set, it becomes the game's LD_PRELOAD.
-# DRIVE_WM=1 says a window manager places and focuses the windows.
 
-drive_dir=""
-probe=""
+# What lasts from call to call. Set by drive_init: the run's folder and probe,
+# and the game's facts from the probe, which the callers read.
+drive_dir="" probe=""
+# shellcheck disable=SC2034
+title="" window="" window_instance="" window_class="" icon_sizes="" sky=""
 failures=0
-run=0
-game_pid=""
-game_err=""
-wid=""
-shot=0
-last=""
-seen=""
-outline=""
-undecided=""
-# The game's facts, from the probe.
-title=""
-window=""
-sky=""
+# The running game: its process, its stderr's file and its window.
+game_pid="" game_err="" wid=""
+# The capture counter, the newest capture, and one that decided nothing, to
+# be deleted when the next is made, so long polls do not fill the disk.
+shot=0 last="" dropped=""
 
 drive_init() {
-    drive_dir=$1
-    probe=$2
-    rm -rf "$drive_dir"
-    mkdir -p "$drive_dir"
+    drive_dir=$1 probe=$2
+    rm -rf "$drive_dir" && mkdir -p "$drive_dir"
     local facts
-    if ! facts=$("$probe" facts) || ! eval "$facts" || [ -z "$title" ] || [ -z "$sky" ]; then
+    if ! facts=$("$probe" facts) || ! eval "$facts" || [ -z "$title" ] || [ -z "$icon_sizes" ] ||
+        [ -z "$sky" ]; then
         echo "drive: the probe $probe told no facts" >&2
         exit 2
     fi
@@ -66,12 +67,10 @@ fail() {
     return 1
 }
 
-# CMD's status 2 says that waiting longer is of no use: poll stops with it.
 poll() {
     local limit=$((SECONDS + $1)) status
     shift
-    while :; do
-        "$@" && return 0
+    until "$@"; do
         status=$?
         [ "$status" -ne 2 ] || return 2
         [ "$SECONDS" -lt "$limit" ] || return 1
@@ -83,37 +82,29 @@ game_ended() {
     ! kill -0 "$game_pid" 2>/dev/null
 }
 
-# Starts the game, its stderr kept as the run's, and waits for its mapped
-# window: only a mapped window takes the focus. Without a window manager the
-# window sits at (-1, -1), a pixel off the screen, and captures would lose
-# its top row and left column, so it is moved to the corner.
+# Waits for the mapped window: only a mapped window takes the focus. Without
+# a window manager the window sits at (-1, -1), a pixel off the screen, and
+# captures would lose its top row and left column: it is moved to the corner.
 game_start() {
-    run=$((run + 1))
-    game_err=$drive_dir/run$run.stderr
-    if [ -n "${KESTRUN_E2E_PRELOAD:-}" ]; then
-        LD_PRELOAD=$KESTRUN_E2E_PRELOAD "$@" 2>"$game_err" &
-    else
-        "$@" 2>"$game_err" &
-    fi
+    game_err=$drive_dir/$(printf '%03d' $((shot + 1)))-game.stderr
+    LD_PRELOAD=${KESTRUN_E2E_PRELOAD:-${LD_PRELOAD:-}} "$@" 2>"$game_err" &
     game_pid=$!
     wid=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -1)
-    if [ -z "$wid" ]; then
-        local status=running
-        if game_ended; then
-            wait "$game_pid"
-            status="ended with status $?"
-        fi
-        fail "no window titled $title appeared (the game $status): $(head -5 "$game_err")"
-        return 1
-    fi
-    [ -n "${DRIVE_WM:-}" ] || xdotool windowmove --sync "$wid" 0 0
+    local status="still runs"
+    [ -n "$wid" ] || ! game_ended || { wait "$game_pid"; status="ended with status $?"; }
+    [ -n "$wid" ] || fail "no window $title; the game $status: $(head -5 "$game_err")" || return
+    window_manager || xdotool windowmove --sync "$wid" 0 0
     focus_on "$wid"
+}
+
+window_manager() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 # Without a window manager xdotool sets the focus itself; with one, the
 # manager is asked to activate the window. Done when the server says so.
 focus_on() {
-    if [ -n "${DRIVE_WM:-}" ]; then
+    if window_manager; then
         xdotool windowactivate --sync "$1"
     else
         xdotool windowfocus --sync "$1"
@@ -125,139 +116,109 @@ focused() {
     [ "$(xdotool getwindowfocus -f)" = "$1" ]
 }
 
-# The window's inner size, as WIDTHxHEIGHT.
 window_size() {
-    eval "$(xdotool getwindowgeometry --shell "$wid")"
-    echo "${WIDTH}x${HEIGHT}"
+    xdotool getwindowgeometry "$wid" | sed -n 's/^ *Geometry: //p'
 }
 
-# Into the next numbered file of the run's folder.
 capture() {
-    shot=$((shot + 1))
-    last=$drive_dir/$(printf '%03d' "$shot")-$1.ppm
+    rm -f ${dropped:+"$dropped"}
+    dropped=""
+    printf -v last '%s/%03d-%s.ppm' "$drive_dir" $((++shot)) "$1"
     import -window "$wid" -depth 8 "ppm:$last" 2>/dev/null
 }
 
-# Drops a capture that decided nothing, so long polls do not fill the disk.
 forget() {
-    rm -f "$1"
+    dropped=$last
+}
+
+draws() {
+    { capture "$1" && [ "$("$probe" phase "$last")" = "$1" ]; } || { forget && return 1; }
+}
+
+shows() {
+    ! game_ended || return 2
+    draws "$1"
 }
 
 sky_drawn() {
     local top="%[pixel:p{$((${window%x*} / 2)),5}]"
-    capture frame && [ "$(/usr/bin/convert "$last" -format "$top" info:)" = "$sky" ]
+    capture frame || return
+    [ "$(/usr/bin/convert "$last" -format "$top" info:)" = "$sky" ] || { forget && return 1; }
 }
 
-# Only the last capture that showed another phase is kept, so long polls do
-# not fill the disk. Status 2 once the game has ended: no phase will come.
-shows() {
-    ! game_ended || return 2
-    capture "$1" || return
-    seen=$("$probe" phase "$last")
-    [ -z "$undecided" ] || forget "$undecided"
-    undecided=""
-    [ "$seen" = "$1" ] || { undecided=$last && return 1; }
+wait_phase() {
+    poll "$2" shows "$1" ||
+        fail "no $1 screen within $2 s (last seen: $("$probe" phase "$last" 2>/dev/null), $last)"
 }
 
-# The race's texts: the score changes with every tick.
-hud_changed() {
-    [ "$("$probe" differ "$1" "$2" hud)" -gt 0 ]
+start_race() {
+    wait_phase menu 30 && xdotool key s && wait_phase race 10
 }
 
-# One more capture of the race: counted in $frames when its texts changed
-# since $frame_from. Status 2 once the race is over.
-count_frame() {
+# A new frame is told by the race's texts: the score changes every tick.
+race_frames() {
+    local wanted=$1 frames=0 from limit=$((SECONDS + 30))
+    shift
     shows race || return 2
-    if hud_changed "$frame_from" "$last"; then
-        frames=$((frames + 1))
-        forget "$frame_from"
-        frame_from=$last
-    else
-        forget "$last"
-    fi
-    [ "$frames" -ge "$frames_wanted" ]
+    from=$last
+    while :; do
+        [ "$#" -eq 0 ] || ! "$@" "$last" || return 0
+        [ "$frames" -lt "$wanted" ] || return $(($# > 0))
+        [ "$SECONDS" -lt "$limit" ] || fail "no new race frame within 30 s ($last)" || return 2
+        shows race || return 2
+        if [ "$("$probe" differ "$from" "$last" hud)" -gt 0 ]; then
+            frames=$((frames + 1))
+            rm -f "$from"
+            from=$last
+            limit=$((SECONDS + 30))
+        else
+            forget
+        fi
+    done
 }
 
-# Captures until the race has drawn $1 new frames (its texts changed $1
-# times), for at most 30 s; false if the race ends first.
-frames_pass() {
-    frames=0
-    frames_wanted=$1
-    shows race || return
-    frame_from=$last
-    local status=0
-    poll 30 count_frame || status=$?
-    [ "$status" -ne 1 ] || fail "no new race frame within 30 s ($last)"
-    return "$status"
-}
-
-# Two captures a moment apart; the pixels that differ in $moved. False when
-# a capture fails.
-compare_moment() {
+moment() {
     capture moment || return
-    local first=$last
+    local first=$last pixels
     sleep 0.2
-    capture moment || return
-    # compare's status says whether they differ; its output, by how much
-    # (ImageMagick 7.1.2 adds the share in brackets: "0 (0)").
-    moved=$(compare -metric AE "$first" "$last" null: 2>&1 || true)
-    moved=${moved%% *}
+    capture moment && pixels=$("$probe" differ "$first" "$last" window) || return
+    if [ "$1" = same ]; then [ "$pixels" -eq 0 ]; else [ "$pixels" -gt 0 ]; fi
 }
 
-moving() {
-    compare_moment && [ "$moved" != 0 ]
+glyphs_match() {
+    local judged
+    judged=$("$probe" glyphs "$1" "$2") || return
+    echo "menu's start line in ${1##*/}: ${judged% *} outline pixels, ${judged#* } off ${2##*/}'s"
+    [ "${judged% *}" -gt 150 ] && [ "${judged#* }" -eq 0 ]
 }
 
-still() {
-    compare_moment && [ "$moved" = 0 ]
-}
-
-# The lines of the run's stderr that fail it; true when there are none.
-no_game_errors() {
-    ! grep -E '^kestrun:|AddressSanitizer|LeakSanitizer|runtime error:' "$game_err"
-}
-
-quit_game() {
-    xdotool key Escape
-    if ! poll 30 game_ended; then
-        stop_game
-        fail "Escape $1 did not end the game"
-        return 1
-    fi
-    wait "$game_pid"
-    local status=$?
-    game_pid=""
-    [ "$status" -eq 0 ] || fail "Escape $1: exit status $status, not 0" || return 1
-    no_game_errors >"$game_err.errors" ||
-        fail "the game reported errors ($1): $(head -5 "$game_err.errors")" || return 1
-    echo "Escape $1: exit status $status"
-}
-
-# The outline pixels of the menu's start line as the game CMD... draws it,
-# in $outline.
-start_line_outline() {
-    game_start "$@" || return
-    poll 30 shows menu || fail "no menu was drawn by $*" || return
-    outline=$("$probe" outline "$last")
+# Starts the game CMD... and quits it in the menu, whose capture stays $last.
+menu_of() {
+    { game_start "$@" && wait_phase menu 30; } || { stop_game && return 1; }
     quit_game "in the menu of $*"
 }
 
 same_glyphs() {
-    local reference=$1 expected
-    shift
-    start_line_outline "$reference" || return
-    expected=$outline
-    start_line_outline "$@" || return
-    echo "outline pixels of the menu's start line: $outline ($*), $expected ($reference)"
-    [ "$outline" -gt 150 ] || fail "the menu of $* shows no Chinese characters"
-    [ "$outline" = "$expected" ] || fail "the menu's glyphs of $* differ from those of $reference"
+    menu_of "$1" || return
+    local expected=$last
+    menu_of "${@:2}" || return
+    glyphs_match "$last" "$expected" || fail "the menu of ${*:2} does not show the glyphs of $1's"
+}
+
+quit_game() {
+    xdotool key Escape
+    poll 30 game_ended || { stop_game && fail "Escape $1 did not end the game"; } || return
+    wait "$game_pid"
+    local status=$? errors
+    game_pid=""
+    [ "$status" -eq 0 ] || fail "Escape $1: exit status $status, not 0" || return
+    ! errors=$(grep -E '^kestrun:|AddressSanitizer|LeakSanitizer|runtime error:' "$game_err") ||
+        fail "the game reported errors ($1): $(head -5 <<<"$errors")" || return
+    echo "Escape $1: exit status $status"
 }
 
 stop_game() {
-    if [ -n "$game_pid" ] && ! game_ended; then
-        kill -9 "$game_pid"
-        wait "$game_pid" 2>/dev/null
-    fi
+    game_ended || { kill -9 "$game_pid" && wait "$game_pid" 2>/dev/null; }
     game_pid=""
 }
 

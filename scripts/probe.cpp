@@ -2,25 +2,31 @@
 // captures of the game's window at its opening size (binary PPM, as written
 // by `import -window ID ppm:FILE`) for what a player would see:
 //
-//   e2e_probe facts                      title, window size and sky colour,
-//                                        as shell assignments
-//   e2e_probe phase FILE                 menu, race, over or unknown
-//   e2e_probe car FILE                   x of the car body's centre, or -1
-//   e2e_probe differ FILE FILE hud|scene pixels that differ in the race's
-//                                        texts, or below the horizon
-//   e2e_probe outline FILE               outline pixels of the menu's start
-//                                        line, nearly all of it Chinese
+//   e2e_probe facts             title, window size, class, icon sizes and
+//                               sky colour, as shell assignments
+//   e2e_probe phase FILE        menu, race, over or unknown
+//   e2e_probe car FILE          x of the car body's centre, or -1
+//   e2e_probe differ FILE FILE hud|scene|window
+//                               pixels that differ in the race's texts, below
+//                               the horizon, or anywhere
+//   e2e_probe glyphs FILE REFERENCE
+//                               outline pixels of the menu's start line (nearly
+//                               all Chinese) in FILE; of that line's pixels, how
+//                               many differ from REFERENCE's in being outline
 //
 // Everything drawn lies below the horizon (nothing in the scene is as high as
 // the eye), so above it only the sky and the phase's texts show: any pixel
 // there that is not sky is ink of a text. Where the texts stand comes from
 // the game's own layout.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/window_class.h"
+#include "app/window_icons.h"
 #include "game/state.h"
 #include "render/graphics.h"
 #include "render/text_layout.h"
@@ -87,6 +93,8 @@ const Box kOverTop = topLine(GamePhase::GameOver);
 const Box kStartLine = above(linesOf(GamePhase::Menu).lines[1], kInkAbove + 4);
 // The lower seven twelfths of the window lie below the horizon, where the car is.
 const Box kScene = {0, kWindowHeight * 5 / 12, kWindowWidth, kWindowHeight * 7 / 12};
+// How far a window frame may set the picture in: Wine's, a pixel.
+constexpr int kFrameOffset = 1;
 
 // The captures' own header: "P6", width, height, 255, one whitespace, then
 // the pixels. Larger than any screen is no capture of the game.
@@ -178,64 +186,85 @@ bool isOutline(const unsigned char* p) {
     return p[0] == 0 && p[1] == 0 && p[2] == 0;
 }
 
-void printFacts() {
-    std::printf("title=%s\nwindow=%dx%d\nsky='srgb(%d,%d,%d)'\n", KESTRUN_TITLE, kWindowWidth,
-                kWindowHeight, kSky[0], kSky[1], kSky[2]);
-}
-
-int differing(const Image& a, const Image& b, const Box& box) {
-    if (a.width != b.width || a.height != b.height) {
-        return box.width * box.height;
-    }
+// The pixels of `box` in `a` that are not `equal` to those `dx` right and
+// `dy` down of them in `b`.
+template <typename Equal>
+int differing(const Image& a, const Image& b, const Box& box, int dx, int dy, Equal equal) {
     int n = 0;
     for (int y = box.y; y < box.y + box.height && y < a.height; ++y) {
         for (int x = box.x; x < box.x + box.width && x < a.width; ++x) {
-            n += std::memcmp(pixel(a, x, y), pixel(b, x, y), 3) != 0 ? 1 : 0;
+            const bool inB = x + dx >= 0 && y + dy >= 0 && x + dx < b.width && y + dy < b.height;
+            n += inB && equal(pixel(a, x, y), pixel(b, x + dx, y + dy)) ? 0 : 1;
         }
     }
     return n;
 }
 
-int usage() {
-    std::fprintf(stderr,
-                 "usage: e2e_probe facts | phase FILE | car FILE | differ FILE FILE hud|scene | "
-                 "outline FILE\n");
-    return 2;
+bool samePixel(const unsigned char* p, const unsigned char* q) {
+    return std::memcmp(p, q, 3) == 0;
+}
+
+bool sameOutline(const unsigned char* p, const unsigned char* q) {
+    return isOutline(p) == isOutline(q);
+}
+
+// The start line's outline compared where `a` and `b` agree best, up to a
+// frame's offset: a shifted or mirrored text differs, however many pixels.
+int glyphsDiffering(const Image& a, const Image& b) {
+    int least = kStartLine.width * kStartLine.height;
+    for (int dy = -kFrameOffset; dy <= kFrameOffset; ++dy) {
+        for (int dx = -kFrameOffset; dx <= kFrameOffset; ++dx) {
+            least = std::min(least, differing(a, b, kStartLine, dx, dy, sameOutline));
+        }
+    }
+    return least;
+}
+
+void printFacts() {
+    std::printf("title=%s\nwindow=%dx%d\nwindow_instance=%s\nwindow_class=%s\nicon_sizes='",
+                KESTRUN_TITLE, kWindowWidth, kWindowHeight, kWindowInstance, kWindowClass);
+    for (int i = 0; i < kWindowIconCount; ++i) {
+        std::printf(i == 0 ? "%d" : " %d", kWindowIcons[i].side);
+    }
+    std::printf("'\nsky='srgb(%d,%d,%d)'\n", kSky[0], kSky[1], kSky[2]);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string(argv[1]) == "facts") {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "facts" && argc == 2) {
         printFacts();
         return 0;
     }
-    if (argc < 3) {
-        return usage();
-    }
-    const std::string command = argv[1];
+    const std::string area = argc == 5 ? argv[4] : "";
     Image first;
-    if (!load(argv[2], first)) {
-        std::fprintf(stderr, "e2e_probe: cannot read %s as a binary PPM\n", argv[2]);
-        return 1;
+    Image second;
+    for (int i = 2; i < argc && i < 4; ++i) {
+        if (!load(argv[i], i == 2 ? first : second)) {
+            std::fprintf(stderr, "e2e_probe: cannot read %s as a binary PPM\n", argv[i]);
+            return 1;
+        }
     }
     if (command == "phase" && argc == 3) {
         std::printf("%s\n", phaseOf(first));
     } else if (command == "car" && argc == 3) {
         std::printf("%d\n", carCentre(first));
-    } else if (command == "outline" && argc == 3) {
-        std::printf("%d\n", count(first, kStartLine, isOutline));
+    } else if (command == "glyphs" && argc == 4) {
+        std::printf("%d %d\n", count(first, kStartLine, isOutline), glyphsDiffering(first, second));
     } else if (command == "differ" && argc == 5 &&
-               (std::string(argv[4]) == "hud" || std::string(argv[4]) == "scene")) {
-        Image second;
-        if (!load(argv[3], second)) {
-            std::fprintf(stderr, "e2e_probe: cannot read %s as a binary PPM\n", argv[3]);
-            return 1;
-        }
-        const Box& box = std::string(argv[4]) == "hud" ? kHud : kScene;
-        std::printf("%d\n", differing(first, second, box));
+               (area == "hud" || area == "scene" || area == "window")) {
+        const Box whole = {0, 0, first.width, first.height};
+        const Box& box = area == "hud" ? kHud : area == "scene" ? kScene : whole;
+        // Pictures of different sizes differ everywhere.
+        const bool sized = first.width == second.width && first.height == second.height;
+        std::printf("%d\n", sized ? differing(first, second, box, 0, 0, samePixel)
+                                  : box.width * box.height);
     } else {
-        return usage();
+        std::fprintf(stderr,
+                     "usage: e2e_probe facts | phase FILE | car FILE | "
+                     "differ FILE FILE hud|scene|window | glyphs FILE REFERENCE\n");
+        return 2;
     }
     return 0;
 }

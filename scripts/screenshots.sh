@@ -44,7 +44,7 @@ keep() {
 }
 
 game_start "$@" || die "the game did not start"
-poll 30 shows menu || die "the menu was never drawn"
+wait_phase menu 30 || die "the menu was never drawn"
 if [ "$1" = wine ]; then
     keep windows-menu.png
     quit_game "in the menu"
@@ -52,14 +52,13 @@ if [ "$1" = wine ]; then
     exit
 fi
 keep menu.png
-xdotool key s
-poll 10 shows race || die "S did not start a race"
+start_race || die "S did not start a race"
 # A little way into the race, with obstacles on the road ahead.
-frames_pass 10 || die "the race did not get under way"
+race_frames 10 || die "the race did not get under way"
 keep race.png
 # With no key held the car stays in the middle lane until an obstacle there
 # ends the race.
-poll 120 shows over || die "the race did not end"
+wait_phase over 120 || die "the race did not end"
 keep game-over.png
 quit_game "on the game-over screen"
 drive_finish "screenshots: menu.png, race.png and game-over.png in $shots"

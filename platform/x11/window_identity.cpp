@@ -37,14 +37,15 @@ void appendIcon(const IconPng& png, std::vector<long>& property) {
 
 }  // namespace
 
-void identifyGameWindow(const char* windowClass, const IconPng* icons, int count) {
+void identifyGameWindow(const char* instance, const char* windowClass, const IconPng* icons,
+                        int count) {
     Display* display = glXGetCurrentDisplay();
     const GLXDrawable window = glXGetCurrentDrawable();
     if (display == nullptr || window == None) {
         return;
     }
     // res_name, then res_class: the class is what StartupWMClass matches.
-    std::string name = "kestrun";
+    std::string name = instance;
     std::string className = windowClass;
     XClassHint hint = {name.data(), className.data()};
     XSetClassHint(display, window, &hint);
