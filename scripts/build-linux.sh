@@ -1,18 +1,14 @@
 #!/bin/sh
 # Builds the portable Linux game, one download for every desktop Linux with
-# glibc 2.31 or newer, into build-linux/:
-#   build-linux.sh [--arch amd64|arm64]
-#   kestrun-VERSION-linux-MACHINE.tar.gz  the folder kestrun-VERSION/: the
-#                                         program, a README for its players,
-#                                         the licences; MACHINE is x86_64 or
-#                                         aarch64
-# It builds in a fresh minimal system of Debian 11 (bullseye) of that
-# architecture (arm64's runs under qemu-user), made once by
-# mmdebstrap from this system's own mirrors and cached (scripts/debian-system.sh),
-# with freeglut, GLU and GCC's runtimes linked in, so that the game needs only
-# what every desktop has: libGL, the X11 libraries, libpng, zlib and the C
-# library of 2020. One commit gives the same tarball byte for byte wherever
-# and whenever it is built, its files dated by the commit. Run it as root.
+# glibc 2.31 or newer, into build-linux/kestrun-VERSION-linux-MACHINE.tar.gz
+# (x86_64 or aarch64): the folder kestrun-VERSION/ with the program, a README
+# for its players and the licences.   build-linux.sh [--arch amd64|arm64]
+# It builds in a cached minimal Debian 11 system of that architecture
+# (scripts/debian-system.sh; arm64's runs under qemu-user), with freeglut,
+# GLU and GCC's runtimes linked in, so that the game needs only what every
+# desktop has: libGL, the X11 libraries, libpng, zlib and the C library of
+# 2020. One commit gives the same tarball byte for byte wherever and whenever
+# it is built, its files dated by the commit. Run it as root.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 

@@ -1,9 +1,8 @@
 #!/bin/sh
-# Makes the Release build of the game in build-release/ and prints the
-# binary's path; what the build says goes to stderr. Targets named as
-# arguments are built too. Configured once: the
-# build itself runs CMake again when a CMake file changed, and Ninja finds
-# that nothing changed in a blink, so a second start of the game is quick.
+# Makes the Release build of the game (and any targets named) in
+# build-release/ and prints the binary's path; the build's words go to
+# stderr. Configured once: CMake runs itself again when a CMake file changed,
+# and Ninja sees at once that nothing did, so the game starts quickly.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-release"

@@ -17,12 +17,10 @@ tests=OFF
 "$root/scripts/install-deps.sh" windows
 mkdir -p "$out"
 
-# freeglut's upstream source, as this system's release carries it: found
-# through the deb-src twins of the system's own entries, and checked against
-# the hash in their signed index. Debian's packaging of it is not needed.
-# A twin is the entry with its type changed, in either format. Only the files
-# apt itself reads count (sources.list, *.list, *.sources): one disabled by a
-# new name stays disabled.
+# freeglut's upstream source, as this system's release carries it, checked
+# against the hash in the signed index of the deb-src twins of the system's
+# own entries (each with its type changed, in either format; only the files
+# apt reads count, so one disabled by a new name stays disabled).
 apt_dir="$out/apt"
 fetch_freeglut() {
     apt-get "$@" source --print-uris freeglut >"$apt_dir/uris" 2>>"$apt_dir/update.log" || return

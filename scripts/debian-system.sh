@@ -1,37 +1,28 @@
 # shellcheck shell=sh
-# Fresh minimal systems of any Debian release, for the scripts that test or
-# build in one (test-in-debian.sh, build-linux.sh, build-deb.sh,
-# tests/portable/check.sh). Sourced by a script that runs as root and has
-# set $root to the checkout, after it defines the functions it runs as hooks
-# and before it does anything else: in a hook, the script is started again,
-# and sourcing this file then runs the hook and ends it.
-#
-#   debian_architecture ARCH
-#       The systems made and run from then on are of ARCH: this machine's, or
-#       arm64, whose programs run under qemu-user (installed and enabled
-#       here). Fails, saying why in one line, where they cannot run.
-#   debian_system NAME CODENAME PACKAGES [MMDEBSTRAP-OPTION...]
-#       Makes sure that a minimal system of CODENAME (mmdebstrap's minbase)
-#       holding PACKAGES (comma-separated) is cached as a tarball named by
-#       NAME and the architecture, in $KESTRUN_DEBIAN_CACHE or
-#       /var/cache/kestrun-debian (delete it to make it again). It is made
-#       from this system's own mirrors and keyrings: the entries of this
-#       system's release, moved to CODENAME; the others left out.
-#   debian_copy_checkout CHECKOUT DIR
-#       Copies the checkout (its tracked and untracked, not ignored, files and
-#       .git, no build folders) into DIR, which it makes.
-#   debian_run HOOK [MMDEBSTRAP-OPTION...]
-#       Unpacks a fresh copy of that system under /var/tmp and runs HOOK, a
-#       function of the script, in the script started again (with only its
-#       exported variables), outside the copy, with the copy's root as $1,
-#       /proc, /sys, /dev and a writable /dev/shm mounted in it. All of it runs in mount and PID
-#       namespaces of its own, so that however the run ends (an error, Ctrl-C,
-#       SIGTERM, SIGHUP) no process or mount of it is left; the copy is
-#       removed. Returns HOOK's exit status.
-#
-# The options go to mmdebstrap for that system or run only, e.g. for a
-# mirror whose Release file is out of date
-# --aptopt='Acquire::Check-Valid-Until "false"'.
+# Fresh minimal Debian systems of any release and architecture, to build or
+# test in (test-in-debian.sh, build-linux.sh, build-deb.sh,
+# tests/portable/check.sh). Sourced, as root, with $root set to the checkout,
+# after the script defines its hook functions and before it does anything
+# else: in a hook, the script is started again and this file runs the hook.
+#   debian_architecture ARCH   the systems from now on are of ARCH: this
+#       machine's, or arm64, run under qemu-user (set up here); says in one
+#       line why not where the kernel cannot run them
+#   debian_system NAME CODENAME PACKAGES [MMDEBSTRAP-OPTION...]   a minimal
+#       system (minbase) of CODENAME holding PACKAGES (comma-separated), made
+#       once from this system's own mirrors and keyrings (its release's
+#       entries moved to CODENAME, the others left out) and cached as a
+#       tarball named by NAME and the architecture, in $KESTRUN_DEBIAN_CACHE
+#       or /var/cache/kestrun-debian (delete it to make it again)
+#   debian_copy_checkout CHECKOUT DIR   its tracked and untracked, not
+#       ignored, files and .git, no build folders, into the new DIR
+#   debian_run HOOK [MMDEBSTRAP-OPTION...]   a fresh copy of that system under
+#       /var/tmp, with /proc, /sys, /dev and a writable /dev/shm mounted;
+#       HOOK, a function, runs outside it with its root as $1 and the
+#       script's exported variables. All in mount and PID namespaces of their
+#       own, so that however it ends (an error, Ctrl-C, SIGTERM, SIGHUP) no
+#       process or mount is left; the copy goes. Returns HOOK's status.
+# The options go to mmdebstrap for that system or run only, e.g.
+# --aptopt='Acquire::Check-Valid-Until "false"' for a mirror out of date.
 
 # shellcheck disable=SC2154
 : "${root:?is the checkout, set by the script that sources this one}"
@@ -85,14 +76,8 @@ debian_architecture() {
     fi
 }
 
-# The kernel's name of a Debian architecture.
-debian_machine() {
-    case "$1" in
-        arm64) echo aarch64 ;;
-        amd64) echo x86_64 ;;
-        *) echo "$1" ;;
-    esac
-}
+# The kernel's name of a Debian architecture (aarch64 for arm64).
+debian_machine() { dpkg-architecture -A "$1" -q DEB_TARGET_GNU_CPU; }
 
 debian_fresh_scratch() {
     [ -z "$debian_scratch" ] || rm -rf --one-file-system "$debian_scratch"
@@ -148,8 +133,7 @@ debian_system() {
     debian_fresh_scratch "$codename"
     # The mirror these machines reach serves no arm64 packages of
     # bullseye-security (404s), though its index lists them.
-    left_out=""
-    [ "$debian_arch:$codename" != arm64:bullseye ] || left_out=bullseye-security
+    left_out=$([ "$debian_arch:$codename" != arm64:bullseye ] || echo bullseye-security)
     debian_sources "$codename" "$debian_scratch/sources" "$left_out" || return
     mkdir -p "$(dirname "$debian_tarball")"
     # The cache keeps neither this run's options nor this host's resolv.conf.

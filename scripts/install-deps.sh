@@ -29,7 +29,8 @@ test="$package libfreetype-dev fonts-wqy-microhei git shellcheck libgtest-dev xv
 windows="cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis icoutils
          dpkg-dev libglut-dev googletest"
 
-chroot="mmdebstrap git"
+# dpkg-dev's dpkg-architecture names the kernel's processors.
+chroot="mmdebstrap git dpkg-dev"
 # qemu-user through the kernel's binfmt_misc; arch-test, which mmdebstrap asks
 # for to make a system of another architecture.
 emulation="qemu-user-static binfmt-support arch-test"
@@ -44,10 +45,7 @@ case "${1:-}" in
     windows) wanted=$windows ;;
     chroot) wanted=$chroot ;;
     emulation) wanted=$emulation ;;
-    *)
-        echo "usage: $0 [--list] play|package|test|windows|chroot|emulation" >&2
-        exit 2
-        ;;
+    *) echo "usage: $0 [--list] play|package|test|windows|chroot|emulation" >&2 && exit 2 ;;
 esac
 # shellcheck disable=SC2086
 [ "$list" = no ] || { echo $wanted && exit 0; }
@@ -67,9 +65,7 @@ done
 
 echo "Installing missing packages:$missing"
 sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
-fi
+[ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 # Wine serves only the test command's Windows runs, and Debian testing is at

@@ -1,13 +1,9 @@
 #!/bin/sh
-# The README's test command. Installs what is missing, then: the whole suite
-# (build/); the display-free suites cross-built for 64-bit ARM and run under
-# qemu-user, with one long game's states compared with build/'s
-# (build-aarch64/); the keyboard handlers and the tick fuzzed from the seeds in
-# fuzz/corpus/ (build-fuzz/); the whole suite again with AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-asan/); the Windows build, its unit
-# suites, game and installer under one Wine prefix (build-windows/). Every
-# build treats a warning as an error; tests that need a display start their
-# own X server. A second run rebuilds only what changed.
+# The README's test command: installs what is missing, then builds and runs
+# the whole suite (build/), the display-free suites for 64-bit ARM under
+# qemu-user (build-aarch64/), the fuzzer (build-fuzz/), the suite under ASan
+# and UBSan (build-asan/) and the Windows build under Wine (build-windows/),
+# a warning an error in each. A second run rebuilds only what changed.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" test
