@@ -1,7 +1,6 @@
 #!/bin/sh
 # The portable Linux game as players of other distributions meet it, and on
-# ARM the Debian package too:
-#   tests/portable/check.sh [--arch amd64|arm64] [TARBALL [DEB]]
+# ARM the Debian package too:   check.sh [--arch amd64|arm64] [TARBALL [DEB]]
 # The tarball (made by scripts/build-linux.sh when none is given) must hold a
 # program that needs only libraries every desktop Linux has, no glibc symbol
 # newer than 2.31 and, on ARM, load segments 64 KiB apart. Then, in fresh
@@ -84,19 +83,13 @@ debian_architecture "$arch"
 # What is not given is built; for arm64 the package and the tarball at once,
 # as their systems run under emulation, a core each.
 if [ "$arch" != amd64 ] && [ $# -lt 2 ]; then
-    deb=$(mktemp)
-    "$root/packaging/build-deb.sh" --arch "$arch" >"$deb" &
+    "$root/packaging/build-deb.sh" --arch "$arch" >/dev/null &
     building=$!
 fi
 [ $# -ge 1 ] || "$root/scripts/build-linux.sh" --arch "$arch"
-if [ -n "${building:-}" ]; then
-    wait "$building" || { echo "portable: the $arch package was not built" >&2 && exit 1; }
-fi
+[ -z "${building:-}" ] || wait "$building" || { echo "portable: the $arch package was not built" >&2 && exit 1; }
 [ $# -ge 1 ] || set -- "$root"/build-linux/kestrun-*-linux-"$(debian_machine "$arch")".tar.gz
-if [ -n "${deb:-}" ]; then
-    set -- "$1" "$(cat "$deb")"
-    rm -f "$deb"
-fi
+[ -z "${building:-}" ] || set -- "$1" "$root"/build-deb/kestrun_*_"$arch".deb
 # The driver's probe, and the Debian build whose glyphs the game's must be:
 # the test command's build, brought up to date, or else a Release build.
 if [ -f "$root/build/CMakeCache.txt" ]; then
@@ -144,10 +137,10 @@ KESTRUN_ARCH=$arch
 export KESTRUN_ARCH KESTRUN_CODENAME KESTRUN_PACKAGE
 for KESTRUN_CODENAME in bullseye stable ${2:+bookworm}; do
     if [ "$KESTRUN_CODENAME" = bookworm ]; then
-        KESTRUN_PACKAGE=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+        KESTRUN_PACKAGE=$(realpath "$2")
         debian_system package-run "$KESTRUN_CODENAME" apt
     else
-        KESTRUN_PACKAGE=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+        KESTRUN_PACKAGE=$(realpath "$1")
         debian_system portable-run "$KESTRUN_CODENAME" "$runtime"
     fi
     debian_run play_in_system || status=1
