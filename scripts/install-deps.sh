@@ -1,13 +1,13 @@
 #!/bin/sh
-# Installs the Debian packages Kestrun needs that are not yet installed.
-#   install-deps.sh play   what building and playing needs
-#   install-deps.sh package   that, plus what building the .deb needs
-#   install-deps.sh test   that, plus what the test suite needs
-#   install-deps.sh windows   what the Windows cross build needs
-#   install-deps.sh chroot    what test-in-debian.sh needs to make a Debian system
-#   install-deps.sh emulation   what running arm64 programs on this machine needs
-#   install-deps.sh --list SET   prints SET's packages, installing nothing
-# Only missing packages are installed, so running it again does nothing.
+# Installs the Debian packages of a set that are missing (so running it again
+# does nothing), or with --list prints the set:
+#   install-deps.sh [--list] SET
+#   play       what building and playing needs
+#   package    that, and what building the .deb needs
+#   test       that, and what the test suite needs
+#   windows    what the Windows cross build needs
+#   chroot     what making fresh Debian systems needs (scripts/debian-system.sh)
+#   emulation  what running arm64 programs on this machine needs
 set -eu
 
 play="cmake make ninja-build g++ pkg-config libglut-dev libglu1-mesa-dev libgl1-mesa-dri

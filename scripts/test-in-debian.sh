@@ -1,11 +1,9 @@
 #!/bin/sh
 # Runs the README's test command (./scripts/test.sh) as a new user of Debian
-# release CODENAME would, in a fresh minimal system of it (see the README).
+# release CODENAME would, in a fresh minimal system of it (see the README):
 #   test-in-debian.sh CODENAME [MMDEBSTRAP-OPTION...]
-# The options go to mmdebstrap for this run only, e.g. for a mirror whose
-# Release file is out of date --aptopt='Acquire::Check-Valid-Until "false"'.
-# KESTRUN_DEBIAN_COMMAND runs another command instead, e.g.
-# './scripts/install-deps.sh play && cmake --version'.
+# The options go to mmdebstrap for this run only. KESTRUN_DEBIAN_COMMAND runs
+# another command instead, e.g. './scripts/install-deps.sh play && cmake --version'.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 
