@@ -40,10 +40,7 @@ struct Image {
 };
 
 struct Box {
-    int x;
-    int y;
-    int width;
-    int height;
+    int x, y, width, height;
 };
 
 // The sky as bytes, and how far a pixel may be from it.
@@ -123,12 +120,8 @@ const unsigned char* pixel(const Image& image, int x, int y) {
 }
 
 bool isInk(const unsigned char* p) {
-    for (int i = 0; i < 3; ++i) {
-        if (std::abs(p[i] - kSky[i]) > kSkyTolerance) {
-            return true;
-        }
-    }
-    return false;
+    return std::abs(p[0] - kSky[0]) > kSkyTolerance || std::abs(p[1] - kSky[1]) > kSkyTolerance ||
+           std::abs(p[2] - kSky[2]) > kSkyTolerance;
 }
 
 // The car body's red (0.9, 0.15, 0.15), lit: red well above green and blue.
