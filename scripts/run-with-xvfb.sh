@@ -6,10 +6,8 @@
 # this ends (the command's end, a failed start, SIGINT or SIGTERM, as from
 # ctest's timeout), the server and the command, with all it started, stop.
 set -u
-if ! command -v Xvfb >/dev/null 2>&1; then
-    echo "run-with-xvfb: Xvfb not found; install it with: apt-get install xvfb" >&2
-    exit 1
-fi
+command -v Xvfb >/dev/null 2>&1 ||
+    { echo "run-with-xvfb: Xvfb not found; install it with: apt-get install xvfb" >&2 && exit 1; }
 screen=${KESTRUN_XVFB_SCREEN:-1920x1080x24}
 dir=$(mktemp -d)
 server="" command=""
