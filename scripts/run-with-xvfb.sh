@@ -7,7 +7,7 @@
 # ctest's timeout), the server and the command, with all it started, stop.
 set -u
 command -v Xvfb >/dev/null 2>&1 ||
-    { echo "run-with-xvfb: Xvfb not found; install it with: apt-get install xvfb" >&2 && exit 1; }
+    { echo "run-with-xvfb: Xvfb not found; install it with: apt-get install xvfb" >&2; exit 1; }
 screen=${KESTRUN_XVFB_SCREEN:-1920x1080x24}
 dir=$(mktemp -d)
 server="" command=""
