@@ -1,13 +1,10 @@
 # shellcheck shell=bash
 # Drives the real game as a player does, in the X server named by DISPLAY
 # (scripts/run-with-xvfb.sh starts a private one and shows its log when a
-# check fails): starts it, finds and focuses its window, sends keys, polls
-# what X captures of it show, and quits it with Escape. What it knows of the
-# game and of its pictures it asks of its probe (scripts/probe.cpp), built
-# from the game's own headers. Sourced by bash scripts; every function takes
-# its inputs as arguments:
-#   drive_init DIR PROBE       captures and the game's stderr go to DIR;
-#                              PROBE is the e2e_probe binary
+# check fails). Its probe (scripts/probe.cpp), built from the game's own
+# headers, tells the game's facts and what X captures of its window show.
+# Sourced by bash scripts; every function takes its inputs as arguments:
+#   drive_init DIR PROBE       captures and the game's stderr go to DIR; PROBE: e2e_probe
 #   fail MESSAGE               count a failed check; false
 #   poll SECONDS CMD...        run CMD until it succeeds, for at most SECONDS;
 #                              CMD's status 2 (no use waiting) ends it
@@ -38,17 +35,15 @@
 # the game's own stderr lines and sanitizer reports count against it. When
 # KESTRUN_E2E_PRELOAD is set, it becomes the game's LD_PRELOAD.
 
-# What lasts from call to call. Set by drive_init: the run's folder and probe,
-# and the game's facts from the probe, which the callers read.
-drive_dir="" probe=""
+# What lasts from call to call: the failed checks; set by drive_init, the
+# run's folder and probe, and the game's facts from the probe for the callers.
+failures=0 drive_dir="" probe=""
 # shellcheck disable=SC2034
 title="" window="" window_instance="" window_class="" icon_sizes="" sky=""
-failures=0
-# The running game: its process, its stderr's file and its window.
-game_pid="" game_err="" wid=""
-# The capture counter, the newest capture, and one that decided nothing, to
-# be deleted when the next is made, so long polls do not fill the disk.
-shot=0 last="" dropped=""
+# The running game's process, stderr's file and window; the capture counter,
+# the newest capture, and one that decided nothing, to be deleted when the
+# next is made, so long polls do not fill the disk.
+game_pid="" game_err="" wid="" shot=0 last="" dropped=""
 
 drive_init() {
     drive_dir=$1 probe=$2
@@ -68,11 +63,10 @@ fail() {
 }
 
 poll() {
-    local limit=$((SECONDS + $1)) status
+    local limit=$((SECONDS + $1))
     shift
     until "$@"; do
-        status=$?
-        [ "$status" -ne 2 ] || return 2
+        [ "$?" -ne 2 ] || return 2
         [ "$SECONDS" -lt "$limit" ] || return 1
         sleep 0.1
     done
@@ -104,11 +98,9 @@ window_manager() {
 # Without a window manager xdotool sets the focus itself; with one, the
 # manager is asked to activate the window. Done when the server says so.
 focus_on() {
-    if window_manager; then
-        xdotool windowactivate --sync "$1"
-    else
-        xdotool windowfocus --sync "$1"
-    fi
+    local how=windowfocus
+    window_manager && how=windowactivate
+    xdotool "$how" --sync "$1"
     poll 30 focused "$1" || fail "the focus did not move to window $1"
 }
 

@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -40,10 +39,7 @@ struct Image {
 };
 
 struct Box {
-    int x;
-    int y;
-    int width;
-    int height;
+    int x, y, width, height;
 };
 
 // The sky as bytes, and how far a pixel may be from it.
@@ -123,12 +119,8 @@ const unsigned char* pixel(const Image& image, int x, int y) {
 }
 
 bool isInk(const unsigned char* p) {
-    for (int i = 0; i < 3; ++i) {
-        if (std::abs(p[i] - kSky[i]) > kSkyTolerance) {
-            return true;
-        }
-    }
-    return false;
+    return std::abs(p[0] - kSky[0]) > kSkyTolerance || std::abs(p[1] - kSky[1]) > kSkyTolerance ||
+           std::abs(p[2] - kSky[2]) > kSkyTolerance;
 }
 
 // The car body's red (0.9, 0.15, 0.15), lit: red well above green and blue.
@@ -155,28 +147,20 @@ const char* phaseOf(const Image& image) {
     const bool hud = count(image, kHud, isInk) >= kInk;
     const bool menuTop = count(image, kMenuTop, isInk) >= kInk;
     const bool overTop = count(image, kOverTop, isInk) >= kInk;
-    if (hud && !menuTop && !overTop) {
-        return "race";
+    if (hud) {
+        return menuTop || overTop ? "unknown" : "race";
     }
-    if (menuTop && !hud) {
-        return "menu";
-    }
-    if (overTop && !hud) {
-        return "over";
-    }
-    return "unknown";
+    return menuTop ? "menu" : overTop ? "over" : "unknown";
 }
 
+// The mean x of the car's red pixels below the horizon, column by column.
 int carCentre(const Image& image) {
     long sum = 0;
     long n = 0;
-    for (int y = kScene.y; y < kScene.y + kScene.height && y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            if (isCarRed(pixel(image, x, y))) {
-                sum += x;
-                ++n;
-            }
-        }
+    for (int x = 0; x < image.width; ++x) {
+        const int red = count(image, {x, kScene.y, 1, kScene.height}, isCarRed);
+        sum += static_cast<long>(x) * red;
+        n += red;
     }
     return n < 200 ? -1 : static_cast<int>(sum / n);
 }
@@ -201,7 +185,7 @@ int differing(const Image& a, const Image& b, const Box& box, int dx, int dy, Eq
 }
 
 bool samePixel(const unsigned char* p, const unsigned char* q) {
-    return std::memcmp(p, q, 3) == 0;
+    return std::equal(p, p + 3, q);
 }
 
 bool sameOutline(const unsigned char* p, const unsigned char* q) {
@@ -238,8 +222,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const std::string area = argc == 5 ? argv[4] : "";
-    Image first;
-    Image second;
+    Image first, second;
     for (int i = 2; i < argc && i < 4; ++i) {
         if (!load(argv[i], i == 2 ? first : second)) {
             std::fprintf(stderr, "e2e_probe: cannot read %s as a binary PPM\n", argv[i]);

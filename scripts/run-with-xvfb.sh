@@ -2,33 +2,22 @@
 # Runs a command under a private virtual X server (Xvfb), so tests that need a
 # display work on machines with none and never touch the user's own display.
 # The server picks a free display number itself (-displayfd), so several test
-# processes can start servers at once without racing for a number.
-#
-# However this ends (the command's own end, a failure to start, or SIGINT or
-# SIGTERM, as from ctest's timeout), the server and the command, with
-# anything the command started, are stopped.
+# processes can start servers at once without racing for a number. However
+# this ends (the command's end, a failed start, SIGINT or SIGTERM, as from
+# ctest's timeout), the server and the command, with all it started, stop.
 set -u
-if ! command -v Xvfb >/dev/null 2>&1; then
-    echo "run-with-xvfb: Xvfb not found; install it with: apt-get install xvfb" >&2
-    exit 1
-fi
+command -v Xvfb >/dev/null 2>&1 ||
+    { echo "run-with-xvfb: Xvfb not found; install it with: apt-get install xvfb" >&2; exit 1; }
 screen=${KESTRUN_XVFB_SCREEN:-1920x1080x24}
 dir=$(mktemp -d)
-server=""
-command=""
+server="" command=""
 
 # The command runs in a process group of its own, so one signal reaches
 # whatever it started (a game, an X tool) too. Called by the trap alone.
 # shellcheck disable=SC2317,SC2329
 stop_all() {
-    if [ -n "$command" ]; then
-        kill -s TERM -- "-$command" 2>/dev/null
-        wait "$command" 2>/dev/null
-    fi
-    if [ -n "$server" ]; then
-        kill "$server" 2>/dev/null
-        wait "$server" 2>/dev/null
-    fi
+    [ -z "$command" ] || { kill -s TERM -- "-$command"; wait "$command"; } 2>/dev/null
+    [ -z "$server" ] || { kill "$server"; wait "$server"; } 2>/dev/null
     rm -rf "$dir"
 }
 trap stop_all EXIT

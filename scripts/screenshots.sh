@@ -19,10 +19,8 @@ if [ -z "${KESTRUN_SHOTS_IN_X:-}" ]; then
         export WINEPREFIX="$root/build-windows/wine-prefix" WINEDEBUG=-all
         [ -d "$WINEPREFIX" ] || { wineboot -i >/dev/null 2>&1 && wineserver -w; }
         set -- wine "$root/build-windows/kestrun.exe"
-    elif [ $# -ge 1 ]; then
-        set -- "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
     else
-        set -- "$game"
+        set -- "$(realpath -s "${1:-$game}")"
     fi
     KESTRUN_SHOTS_IN_X=1 exec "$root/scripts/run-with-xvfb.sh" "$0" "$@"
 fi
@@ -43,22 +41,20 @@ keep() {
     /usr/bin/convert "$last" "png:$shots/$1"
 }
 
-game_start "$@" || die "the game did not start"
-wait_phase menu 30 || die "the menu was never drawn"
+{ game_start "$@" && wait_phase menu 30; } || die "the game drew no menu"
 if [ "$1" = wine ]; then
     keep windows-menu.png
     quit_game "in the menu"
-    drive_finish "screenshots: windows-menu.png in $shots"
-    exit
+else
+    keep menu.png
+    start_race || die "S did not start a race"
+    # A little way into the race, with obstacles on the road ahead.
+    race_frames 10 || die "the race did not get under way"
+    keep race.png
+    # With no key held the car stays in the middle lane until an obstacle
+    # there ends the race.
+    wait_phase over 120 || die "the race did not end"
+    keep game-over.png
+    quit_game "on the game-over screen"
 fi
-keep menu.png
-start_race || die "S did not start a race"
-# A little way into the race, with obstacles on the road ahead.
-race_frames 10 || die "the race did not get under way"
-keep race.png
-# With no key held the car stays in the middle lane until an obstacle there
-# ends the race.
-wait_phase over 120 || die "the race did not end"
-keep game-over.png
-quit_game "on the game-over screen"
-drive_finish "screenshots: menu.png, race.png and game-over.png in $shots"
+drive_finish "screenshots in $shots"
