@@ -28,15 +28,10 @@ build_in_system() {
 # shellcheck source=scripts/debian-system.sh
 . "$root/scripts/debian-system.sh"
 
-case "${1:-}" in
+case "$*" in
     "") ;;
-    --arch)
-        case "${2:-}" in
-            amd64 | arm64) ;;
-            *) echo "build-deb: --arch takes amd64 or arm64" >&2 && exit 2 ;;
-        esac
-        arch=$2
-        ;;
+    "--arch amd64" | "--arch arm64") arch=$2 ;;
+    --arch*) echo "build-deb: --arch takes amd64 or arm64" >&2 && exit 2 ;;
     *) echo "usage: $0 [--arch amd64|arm64]" >&2 && exit 2 ;;
 esac
 

@@ -47,33 +47,25 @@ build_in_system() {
 . "$root/scripts/debian-system.sh"
 
 arch=$(dpkg --print-architecture)
-case "${1:-}" in
+case "$*" in
     "") ;;
-    --arch)
-        case "${2:-}" in
-            amd64 | arm64) arch=$2 ;;
-            *) echo "build-linux: --arch takes amd64 or arm64" >&2 && exit 2 ;;
-        esac
-        ;;
+    "--arch amd64" | "--arch arm64") arch=$2 ;;
+    --arch*) echo "build-linux: --arch takes amd64 or arm64" >&2 && exit 2 ;;
     *) echo "usage: $0 [--arch amd64|arm64]" >&2 && exit 2 ;;
 esac
 
-if [ "$(id -u)" -ne 0 ]; then
-    echo "build-linux: run it as root (for mmdebstrap, mount and chroot)" >&2
-    exit 1
-fi
+[ "$(id -u)" -eq 0 ] ||
+    { echo "build-linux: run it as root (for mmdebstrap, mount and chroot)" >&2 && exit 1; }
 "$root/scripts/install-deps.sh" chroot
 SOURCE_DATE_EPOCH=$("$root/scripts/source-date-epoch.sh")
 export SOURCE_DATE_EPOCH
 debian_architecture "$arch"
-if ! debian_system portable-build "$base" "$packages"; then
-    echo "build-linux: no $base system could be made from this system's mirrors. If $base has left" \
-        "them, set base in scripts/build-linux.sh to a newer Debian release: the game then needs that release's C library." >&2
+debian_system portable-build "$base" "$packages" || {
+    echo "build-linux: no $base system could be made from this system's mirrors. If $base has left them," \
+        "set base in scripts/build-linux.sh to a newer Debian release, whose C library the game then needs." >&2
     exit 1
-fi
-tarball="$root/build-linux/kestrun-*-linux-$(debian_machine "$arch").tar.gz"
-# shellcheck disable=SC2086
-rm -f $tarball
+}
+machine=$(debian_machine "$arch")
+rm -f "$root"/build-linux/kestrun-*-linux-"$machine".tar.gz
 debian_run build_in_system
-# shellcheck disable=SC2086
-ls -l $tarball
+ls -l "$root"/build-linux/kestrun-*-linux-"$machine".tar.gz

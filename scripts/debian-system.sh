@@ -70,10 +70,10 @@ debian_architecture() {
     binfmt=/proc/sys/fs/binfmt_misc
     mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
     update-binfmts --enable "qemu-$(debian_machine "$1")" >/dev/null 2>&1 || true
-    if ! grep -qx enabled "$binfmt/qemu-$(debian_machine "$1")" 2>/dev/null; then
+    grep -qx enabled "$binfmt/qemu-$(debian_machine "$1")" 2>/dev/null || {
         echo "debian-system: this kernel cannot run $1 programs: no binfmt_misc entry for qemu-user is enabled" >&2
         return 1
-    fi
+    }
 }
 
 # The kernel's name of a Debian architecture (aarch64 for arm64).
@@ -112,10 +112,9 @@ debian_stanzas() {
               if (tolower(line[i]) ~ /^suites:/) {
                   m = split(substr(line[i], 8), suite, /[ \t]+/); line[i] = "Suites:"
                   for (j = 1; j <= m; j++) {
-                      if (suite[j] != here && index(suite[j], here "-") != 1) continue
                       moved = to substr(suite[j], length(here) + 1)
-                      if (index(out, " " moved " ")) continue
-                      line[i] = line[i] " " moved; kept = 1
+                      if ((suite[j] == here || index(suite[j], here "-") == 1) && !index(out, " " moved " ")) {
+                          line[i] = line[i] " " moved; kept = 1 }
                   }
               }
               text = text line[i] "\n"
@@ -173,10 +172,8 @@ debian_run() {
             status=0; KESTRUN_DEBIAN_HOOK='$hook' '$debian_script' \"\$1\" || status=\$?
             echo \"\$status\" >\"\$1.status\"" \
         "$@" "$debian_codename" "$debian_scratch/root" '' || true
-    if ! read -r status 2>/dev/null <"$debian_scratch/root.status"; then
-        echo "debian-system: mmdebstrap could not run $hook in the $debian_codename system" >&2
-        return 1
-    fi
+    read -r status 2>/dev/null <"$debian_scratch/root.status" ||
+        { echo "debian-system: mmdebstrap could not run $hook in the $debian_codename system" >&2 && return 1; }
     rm -rf --one-file-system "$debian_scratch"
     debian_scratch=""
     return "$status"

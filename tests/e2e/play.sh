@@ -84,16 +84,16 @@ steered_right() {
     [ "$("$probe" car "$2")" -gt $(($1 + 20)) ]
 }
 
-# Holds Right for up to 8 new frames. Status 0 once the car stands clearly
-# right of where it was, 1 if it did not, 2 if no car was seen or the race
-# ended first.
+# Holds Right for up to 16 new frames, time for the key to arrive under
+# load. Status 0 once the car stands clearly right of where it was, 1 if it
+# did not, 2 if no car was seen or the race ended first.
 right_moves_car() {
     shows race || return 2
     local before status
     before=$("$probe" car "$last")
     [ "$before" -ge 0 ] || { echo "no car seen ($last)" && return 2; }
     xdotool keydown Right
-    race_frames 8 steered_right "$before"
+    race_frames 16 steered_right "$before"
     status=$?
     xdotool keyup Right
     echo "car centre before/after holding Right: $before -> $("$probe" car "$last")"
