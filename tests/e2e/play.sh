@@ -95,6 +95,8 @@ right_moves_car() {
     xdotool keydown Right
     race_frames 16 steered_right "$before"
     status=$?
+    # On to the road's edge, which every obstacle of the right lane reaches.
+    [ "$status" -ne 0 ] || race_frames 30
     xdotool keyup Right
     echo "car centre before/after holding Right: $before -> $("$probe" car "$last")"
     return "$status"

@@ -113,9 +113,7 @@ while read -r program; do
         esac
     done
     newest=$(readelf -W --dyn-syms "$program" | grep -o '@GLIBC_[0-9.]*' | sed 's/@GLIBC_//' | sort -uV | tail -1)
-    aligned=$(for align in $(readelf -W -l "$program" | awk '$1 == "LOAD" { print $NF }'); do
-        echo $((align))
-    done | sort -n | head -1)
+    aligned=$(readelf -W -l "$program" | awk '$1 == "LOAD" { print $NF }' | xargs printf '%d\n' | sort -n | head -1)
     echo "portable: $(basename "$program") needs $(readelf -d "$program" | grep -c NEEDED) libraries, glibc $newest;" \
         "its load segments are aligned to $aligned bytes"
     [ "$(printf '%s\n%s\n' "$newest" "$newest_glibc" | sort -V | tail -1)" = "$newest_glibc" ] ||
